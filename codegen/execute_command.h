@@ -1,0 +1,7 @@
+// The execute command: links the generated runtime and runs it.
+#ifndef MORVEL_CODEGEN_EXECUTE_COMMAND_H
+#define MORVEL_CODEGEN_EXECUTE_COMMAND_H
+
+int qxExec(char *argument);
+
+#endif

@@ -1,0 +1,3 @@
+#include "continuous/values.h"
+
+void objInit() {}

@@ -1,0 +1,15 @@
+// The line reader and the command loop.
+#ifndef MORVEL_SHELL_COMMAND_LOOP_H
+#define MORVEL_SHELL_COMMAND_LOOP_H
+
+// Prepares GNU Readline for the prompt.
+void ligneInit();
+// Reads one line with the prompt, adding it to the history when not empty;
+// returns null at end of input. The line stays valid until the next call.
+char *do_gets(const char *prompt);
+// Runs one command line: echo when not on a terminal, lookup and handler call.
+void executeLine(char *line);
+// Reads and runs command lines until `done` is set or the input ends.
+void commandLoop();
+
+#endif
