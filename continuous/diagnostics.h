@@ -1,0 +1,30 @@
+// Numbered diagnostics of model loading and compiling: semantic errors and
+// warnings, and internal-consistency (implementation) messages.
+#ifndef MORVEL_CONTINUOUS_DIAGNOSTICS_H
+#define MORVEL_CONTINUOUS_DIAGNOSTICS_H
+
+// Set to 1 once a semantic error has been reported; the load and compile
+// commands also set it themselves.
+extern int loadError;
+
+// Current source line of the file being parsed, kept up to date by the
+// parsers; builders pass it to semError.
+extern long nligne;
+
+// Kinds of semantic report.
+enum semKind {
+  semErrorAtLine = 0,    // error with line number: ends the program
+  semErrorNoLine = 1,    // error without line number: ends the program
+  semWarningAtLine = 2,  // warning with line number
+  semWarningNoLine = 3   // warning without line number
+};
+
+// Prints semantic message `number` (1 to 87) with the detail text (a name or
+// other context, "" for none) on standard error. Errors set loadError and
+// exit with status 1; warnings return. Any other kind prints nothing.
+void semError(int kind, long line, int number, const char *detail = "");
+
+// Prints implementation message `number` (1 to 9) on standard output and returns.
+void implError(int number);
+
+#endif
