@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "continuous/values.h"
+
+namespace {
+
+const double oo = DBL_MAX;
+
+// A range written as it prints: '[' or ']' before the lower bound, ']' or '['
+// after the upper one.
+s_objet *iv(char open, double lower, double upper, char close) {
+  return newRangeObjet(lower, upper, open == '[', close == ']');
+}
+
+s_objet *re(double x) { return newRealObjet(x); }
+
+template <typename Write>
+std::string written(Write write) {
+  char *buffer = nullptr;
+  size_t size = 0;
+  FILE *stream = open_memstream(&buffer, &size);
+  write(stream);
+  std::fclose(stream);
+  std::string text(buffer, size);
+  std::free(buffer);
+  return text;
+}
+
+std::string shown(const s_objet *o) {
+  return written([o](FILE *f) { printObjet(f, o); });
+}
+
+template <typename Action>
+std::string stdoutOf(Action action) {
+  testing::internal::CaptureStdout();
+  action();
+  std::fflush(stdout);
+  return testing::internal::GetCapturedStdout();
+}
+
+class Values : public testing::Test {
+protected:
+  void SetUp() override { objInit(); }
+};
+
+struct binaryCase {
+  s_objet *a;
+  const s_objet *b;
+  const char *expected;
+};
+
+TEST_F(Values, Multiplication) {
+  std::vector<binaryCase> cases = {
+      {re(0), iv('[', 1, 2, ']'), " =0"},
+      {iv('[', 1, 2, ']'), re(0), " =0"},
+      {re(2), re(-3), " =-6"},
+      {re(-2), iv('[', 1, 3, '['), " in [-6, -2["},  // b's flags stay where they are
+      {iv(']', 1, 2, ']'), re(-1), " in ]-2, -1]"},  // a keeps its flags
+      {iv('[', 1, 2, ']'), iv('[', -3, 4, ']'), " in [-6, 8]"},
+      {iv('[', 0, oo, ']'), re(0.5), " in [0, +oo]"},
+      {iv('[', 1, oo, '['), iv('[', -oo, -1, ']'), " in [-oo, -1["},
+      {iv('[', 0, 1, ']'), objMaxDbl, " in [0, +oo]"},
+      {re(-1e308), re(10), " =-oo"},
+  };
+  for (const binaryCase &c : cases) {
+    SCOPED_TRACE(c.expected);
+    qx_mulObjet(c.a, c.b);
+    EXPECT_EQ(shown(c.a), c.expected);
+  }
+}
+
+TEST_F(Values, Division) {
+  struct divCase {
+    s_objet *a;
+    const s_objet *b;
+    int ok;
+    const char *expected;
+  };
+  std::vector<divCase> cases = {
+      {iv('[', 1, 2, ']'), iv('[', -1, 1, ']'), 0, " in [1, 2]"},
+      {re(1), re(0), 0, " =1"},
+      {re(1), iv(']', 0, 2, ']'), 0, " =1"},
+      {re(1), iv('[', -2, 0, '['), 0, " =1"},
+      {re(6), re(-3), 1, " =-2"},
+      {re(1), iv(']', 2, 4, ']'), 1, " in ]0.25, 0.5]"},
+      {iv('[', 2, 4, '['), re(-2), 1, " in [-2, -1["},
+      {iv('[', 1, 2, ']'), iv('[', 2, 4, ']'), 1, " in [0.25, 1]"},
+      {iv('[', 1, oo, ']'), iv(']', 1, oo, ']'), 1, " in [0, +oo]"},
+      {re(1), iv('[', 1, oo, ']'), 1, " in [0, 1]"},
+  };
+  for (const divCase &c : cases) {
+    SCOPED_TRACE(c.expected);
+    EXPECT_EQ(qx_divObjet(c.a, c.b), c.ok);
+    EXPECT_EQ(shown(c.a), c.expected);
+  }
+  s_objet *infinite = re(oo);
+  EXPECT_EQ(stdoutOf([infinite] { EXPECT_EQ(qx_divObjet(infinite, objMaxDbl), 0); }),
+            "Implementation error.\n ...undefined operation on infinite values.\n");
+  EXPECT_EQ(shown(infinite), " =+oo");
+}
+
+TEST_F(Values, AdditionAndNegation) {
+  std::vector<binaryCase> cases = {
+      {re(1), re(2), " =3"},
+      {re(1), iv(']', 0, 1, ']'), " in ]1, 2]"},
+      {iv('[', 0, 1, '['), re(-1), " in [-1, 0["},
+      {iv('[', 0, 1, ']'), iv(']', 2, 3, '['), " in [2, 4]"},
+      {iv('[', -oo, 0, ']'), iv('[', 1, oo, ']'), " in [-oo, +oo]"},
+      {iv('[', -oo, 5, ']'), re(1e308), " in [-oo, 1e+308]"},
+  };
+  for (const binaryCase &c : cases) {
+    SCOPED_TRACE(c.expected);
+    qx_addObjet(c.a, c.b);
+    EXPECT_EQ(shown(c.a), c.expected);
+  }
+  std::vector<std::pair<s_objet *, const char *>> negations = {
+      {iv('[', 0, 5, '['), " in ]-5, 0]"},
+      {iv(']', -oo, 1, ']'), " in [-1, +oo["},
+      {re(0), " =0"},
+      {re(2.5), " =-2.5"},
+  };
+  for (const auto &n : negations) {
+    qx_minusObjet(n.first);
+    EXPECT_EQ(shown(n.first), n.second);
+  }
+}
+
+TEST_F(Values, GreaterOrEqual) {
+  struct geCase {
+    const s_objet *a, *b;
+    int expected;
+  };
+  std::vector<geCase> cases = {
+      {iv('[', 0, 1, ']'), re(0), 1},       {iv(']', 0, 1, ']'), re(0), 0},
+      {iv('[', 0.5, 1, ']'), re(0), 1},     {re(1), re(1), 1},
+      {re(0.5), re(1), 0},                  {re(2), iv('[', 0, 2, ']'), 1},
+      {re(2), iv('[', 0, 2, '['), 0},       {re(3), iv('[', 0, 2, '['), 1},
+      {iv('[', 2, 3, ']'), iv('[', 0, 2, ']'), 1},
+      {iv('[', 2, 3, ']'), iv('[', 0, 2, '['), 0},
+      {iv(']', 2, 3, ']'), iv('[', 0, 2, ']'), 1},  // only b's upper flag decides
+      {iv('[', 1, 3, ']'), iv('[', 0, 2, ']'), 0},
+      {objMaxDbl, objPos, 1},               {objZero, objNegS, 0},
+      {objZero, objNeg, 1},                 {objZero, objPos, 0},
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(qx_geObjet(cases[i].a, cases[i].b), cases[i].expected);
+  }
+}
+
+TEST_F(Values, CopySharesRangesButArithmeticNeverChangesASharedRecord) {
+  s_objet *copy = newObjet();
+  qx_putObjet(objPos, copy);
+  EXPECT_EQ(copy->type, objRange);
+  EXPECT_EQ(copy->value->range, posRange);
+  qx_mulObjet(copy, re(2));
+  qx_minusObjet(copy);
+  EXPECT_EQ(shown(copy), " in [-oo, 0]");
+  EXPECT_EQ(shown(objPos), " in [0, +oo]");
+
+  s_objet *real = re(3);
+  qx_addObjet(real, objNeg);
+  EXPECT_NE(real->value->range, negRange);
+  EXPECT_EQ(shown(objNeg), " in [-oo, 0]");
+
+  qx_putObjet(objTrue, copy);
+  EXPECT_EQ(copy->type, objBool);
+  EXPECT_EQ(copy->value->boolean, 1);
+  qx_putObjet(newObjet(), copy);
+  EXPECT_EQ(copy->type, objNone);
+}
+
+TEST_F(Values, Equality) {
+  EXPECT_EQ(eqObj(re(2), re(2)), 1);
+  EXPECT_EQ(eqObj(re(2), re(3)), 0);
+  EXPECT_EQ(eqObj(re(0), iv('[', 0, 0, ']')), 0);
+  EXPECT_EQ(eqObj(iv('[', 0, 1, ']'), iv(']', 0, 1, '[')), 1);  // flags are not compared
+  EXPECT_EQ(eqObj(iv('[', 0, 1, ']'), iv('[', 0, 2, ']')), 0);
+  EXPECT_EQ(eqObj(objTrue, objTrue), 0);
+  EXPECT_EQ(eqObj(newObjet(), newObjet()), 0);
+  EXPECT_EQ(eqRange(maxRange, maxRange), 1);
+  EXPECT_EQ(eqRange(posRange, posRangeS), 1);
+  EXPECT_EQ(eqRange(posRange, negRange), 0);
+}
+
+TEST_F(Values, SharedConstantsAndReadableForms) {
+  EXPECT_EQ(written([](FILE *f) { printRange(f, maxRange); }), "[-oo, +oo]");
+  EXPECT_EQ(written([](FILE *f) { printRange(f, posRangeS); }), "]0, +oo]");
+  EXPECT_EQ(written([](FILE *f) { printRange(f, negRangeS); }), "[-oo, 0[");
+  EXPECT_EQ(written([](FILE *f) { printReal(f, 1e-7); }), "1e-07");
+  EXPECT_EQ(shown(re(3)), " =3");
+  EXPECT_EQ(shown(objUn), " =1");
+  EXPECT_EQ(shown(objMaxDbl), " =+oo");
+  EXPECT_EQ(shown(objNegS), " in [-oo, 0[");
+  EXPECT_EQ(shown(objTrue), "");
+  EXPECT_EQ(shown(newObjet()), "");
+  EXPECT_EQ(valMaxRange->range, maxRange);
+  EXPECT_EQ(valMaxDbl->real, oo);
+  EXPECT_NE(objZero->value, valZero);  // each constant object has a cell of its own
+  EXPECT_EQ(objFalse->value->boolean, 0);
+}
+
+TEST_F(Values, BooleanTexts) {
+  std::vector<std::pair<const char *, long>> valid = {
+      {"TRUE", 1}, {"true", 1}, {"FALSE", 0}, {"false", 0}};
+  for (const auto &v : valid)
+    EXPECT_EQ(stdoutOf([&v] { EXPECT_EQ(a2Bool(v.first), v.second); }), "");
+  for (const char *text : {"True", "1", ""})
+    EXPECT_EQ(stdoutOf([text] { EXPECT_EQ(a2Bool(text), 0); }),
+              "Implementation error.\n ...wrong booleean constant.\n");
+}
+
+TEST_F(Values, GeneratedSourceForms) {
+  auto generated = [](const s_objet *o, const char *name) {
+    return written([o, name](FILE *f) { geneObjet(f, o, name); });
+  };
+  EXPECT_EQ(generated(iv('[', 1, oo, '['), "g_3"),
+            "setObjType(g_3, (objType)2);\n\trange r_g_3 = {1,1.79769e+308, 1, 0};\n\t"
+            "setObjRangeVal(g_3, r_g_3);\n\t");
+  EXPECT_EQ(generated(re(2.5), "b_1"),
+            "setObjType(b_1, (objType)1);\n\trange r_b_1 = {2.5,0};\n\tsetObjRangeVal(b_1, r_b_1);\n\t");
+  EXPECT_EQ(generated(re(-oo), "a_2"),
+            "setObjType(a_2, (objType)1);\n\trange r_a_2 = {-DBL_MAX,0};\n\t"
+            "setObjRangeVal(a_2, r_a_2);\n\t");
+  std::string text;
+  EXPECT_EQ(stdoutOf([&] { text = generated(objTrue, "c_1"); }),
+            "Implementation error.\n ...booleean object in code generation.\n");
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(written([](FILE *f) { geneReal(f, oo); }), "DBL_MAX");
+  EXPECT_EQ(written([](FILE *f) { geneReal(f, 0.25); }), "0.25");
+}
+
+TEST_F(Values, OperationsOutsideRealsAndRangesAreReported) {
+  s_objet *flag = newBoolObjet(1);
+  std::string expected = "Implementation error.\n ...arithmetic on a value object that is neither real nor range.\n";
+  EXPECT_EQ(stdoutOf([flag] { qx_mulObjet(flag, objUn); }), expected);
+  EXPECT_EQ(stdoutOf([flag] { EXPECT_EQ(qx_divObjet(objUn, flag), 0); }), expected);
+  EXPECT_EQ(stdoutOf([flag] { EXPECT_EQ(qx_geObjet(flag, objZero), 0); }), expected);
+  EXPECT_EQ(flag->value->boolean, 1);
+  EXPECT_EQ(stdoutOf([] { qx_addObjet(re(oo), re(-oo)); }),
+            "Implementation error.\n ...undefined operation on infinite values.\n");
+}
+
+}  // namespace
