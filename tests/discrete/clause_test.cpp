@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "discrete/clause.h"
-#include "discrete/comp.h"
 #include "discrete/state_var.h"
 #include "tests/discrete/discrete_test_support.h"
 
@@ -102,18 +101,6 @@ TEST_F(Clauses, SupportMakesTheAtomDependOnTheOthers) {
   EXPECT_TRUE(a->dependents.empty());
   EXPECT_EQ(b->dependents, (std::vector<Atom *>{a, a}));
   EXPECT_EQ(c->dependents, std::vector<Atom *>{a});
-}
-
-TEST_F(Clauses, CopyTakesLiteralsAndComponentButNotInternal) {
-  Comp component("p");
-  Clause clause(a, true, &component);
-  clause.setInternal(true);
-  Clause copy(&clause);
-  EXPECT_EQ(copy.getComp(), &component);
-  EXPECT_FALSE(copy.getInternal());
-  copy.addAtom(b, true);
-  EXPECT_EQ(clause.atoms->size(), 1u);
-  EXPECT_EQ(copy.atoms->size(), 2u);
 }
 
 } // namespace

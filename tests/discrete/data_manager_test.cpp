@@ -84,20 +84,6 @@ TEST(Comp, CorrespondencesAnswerEmptyWhenMissing) {
   EXPECT_EQ(comp.findCorresDef("a"), "");
 }
 
-TEST(Comp, StateVariablesAreOwnedByTheirComponent) {
-  Comp comp("c");
-  ModeVar mode("c.mode", {"ok"}, "ok");
-  CommandVar command("c.cmd", {"go"}, "go");
-  comp.addStateVar(&mode);
-  comp.addStateVar(&command);
-  EXPECT_EQ(mode.getComp(), &comp);
-  EXPECT_EQ(comp.getStateVariable("c.cmd"), &command);
-  EXPECT_EQ(comp.getStateVariable("c.none"), nullptr);
-  Comp bare;
-  EXPECT_EQ(bare.getStateVariables(), nullptr);
-  EXPECT_EQ(bare.getStateVariable("c.cmd"), nullptr);
-}
-
 // Stand-ins for the continuous printers, to see where showComp places them.
 struct FakeContinuousPrinters {
   FakeContinuousPrinters() : saved(continuousHooks) {

@@ -157,11 +157,4 @@ TEST_F(Instances, DependenceOnATypeThroughCommandsAndUses) {
   delete (*pump->cmdIn)[0];
 }
 
-TEST(InVector, Membership) {
-  std::vector<std::string> names = {"a", "b"};
-  EXPECT_TRUE(inVector("b", names));
-  EXPECT_FALSE(inVector("c", names));
-  EXPECT_FALSE(inVector("a", {}));
-}
-
 } // namespace

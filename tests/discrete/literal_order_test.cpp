@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "discrete/clause.h"
+#include "discrete/comp.h"
 #include "discrete/formula.h"
 #include "discrete/signed_atoms.h"
 #include "discrete/state_var.h"
@@ -101,12 +102,16 @@ TEST_F(LiteralOrder, ClausesPrintInLiteralOrder) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.signs);
-    Clause clause(noComp);
+    Comp component("x");
+    Clause clause(&component);
+    clause.setInternal(true);
     for (size_t i = 0; i < c.signs.size(); ++i)
       clause.addAtom(atoms[i], c.signs[i] == '+');
     EXPECT_EQ(printed([&] { clause.showClause(true); }), c.text);
     Clause copy(&clause);
     EXPECT_EQ(printed([&] { copy.showClause(false); }), c.text);
+    EXPECT_EQ(copy.getComp(), &component);
+    EXPECT_FALSE(copy.getInternal());
   }
 }
 
