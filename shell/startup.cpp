@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "continuous/values.h"
+#include "discrete/data_manager.h"
 #include "shell/command_loop.h"
 #include "shell/commands.h"
 #include "shell/load_commands.h"
@@ -103,6 +104,7 @@ int morvelMain(int argc, char **argv) {
   sarnDir = installation;
   readHostType();
   std::printf("%s\n", hostType.c_str());
+  DataManager::openBenchmarkFiles();
 
   qxBinDir = sarnDir + "/bin/" + hostType + "/";
   qxPath = qxBinDir + "morvel";

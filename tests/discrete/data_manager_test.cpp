@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "discrete/comp.h"
+#include "discrete/data_manager.h"
+#include "discrete/formula.h"
+#include "discrete/state_var.h"
+#include "discrete/transition.h"
+#include "tests/discrete/discrete_test_support.h"
+
+namespace {
+
+class Registry : public testing::Test {
+ protected:
+  Registry() { DataManager::active_comps.clear(); }
+  ~Registry() override {
+    DataManager::active_comps.clear();
+    DataManager::active_atoms->clear();
+  }
+};
+
+TEST_F(Registry, WalksComponentsInRegistrationOrder) {
+  Comp zeta("zeta"), alpha("alpha"), mid("mid"), alphaAgain("alpha");
+  zeta.varName = "z";
+  alpha.varName = "a";
+  mid.varName = "m";
+  alphaAgain.varName = "a2";
+  for (Comp *comp : {&zeta, &alpha, &mid, &alphaAgain})
+    DataManager::addComp(comp);
+  EXPECT_EQ(DataManager::active_comps.size(), 3u);
+  EXPECT_EQ(DataManager::getComp("alpha"), &alphaAgain);
+  EXPECT_EQ(DataManager::getComp("zeta"), &zeta);
+  EXPECT_EQ(DataManager::getComp("nothing"), nullptr);
+  EXPECT_EQ(printed([] { DataManager::showComps(); }),
+            "zeta -- zeta ( z )\nalpha -- alpha ( a2 )\nmid -- mid ( m )\n\n");
+}
+
+TEST_F(Registry, ManyComponentsStayFast) {
+  std::vector<std::unique_ptr<Comp>> many;
+  for (int i = 0; i < 10000; ++i) {
+    many.push_back(std::make_unique<Comp>("c" + std::to_string(9999 - i)));
+    DataManager::addComp(many.back().get());
+  }
+  for (int i = 0; i < 10000; ++i)
+    ASSERT_EQ(DataManager::getComp(("c" + std::to_string(i)).c_str()), many[9999 - i].get());
+  EXPECT_EQ(DataManager::active_comps.begin()->first, "c9999");
+}
+
+TEST_F(Registry, UnknownComponentIsAWarning) {
+  std::string out;
+  std::string err = printedOnStderr([&] { out = printed([] { DataManager::showComp("pump"); }); });
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(err, "Warning.\n  ...component doesn't exist.\n");
+  EXPECT_EQ(printedOnStderr([] { DataManager::dataError(0, 1); }),
+            "Request error.\n ...component doesn't exist.\n");
+  EXPECT_EQ(printedOnStderr([] { DataManager::dataError(2, 1); }), "");
+}
+
+TEST_F(Registry, AtomsByIdentifier) {
+  Owner owner;
+  StateVar *x = owner.variable<StateVar>("p.x", std::set<std::string>{"on", "off"}, "on");
+  for (Atom *atom : x->atomLinks)
+    DataManager::addAtom(atom);
+  EXPECT_EQ(DataManager::getAtom("p.x=on"), atomOf(x, "on"));
+  EXPECT_EQ(DataManager::getAtom("p.x=up"), nullptr);
+  EXPECT_EQ(printed([] { DataManager::showAtoms(); }), "p.x=off p.x=on \n");
+}
+
+TEST(Comp, CorrespondencesAnswerEmptyWhenMissing) {
+  Comp comp("c");
+  EXPECT_EQ(comp.findCorresDef("d"), "");
+  EXPECT_EQ(comp.findCorresName("a"), "");
+  comp.correspondences = new std::vector<std::pair<std::string, std::string>>{{"a", "b"}, {"c", "d"}};
+  EXPECT_EQ(comp.findCorresDef("d"), "c");
+  EXPECT_EQ(comp.findCorresName("a"), "b");
+  EXPECT_EQ(comp.findCorresName("z"), "");
+  EXPECT_EQ(comp.findCorresDef("a"), "");
+}
+
+// Stand-ins for the continuous printers, to see where showComp places them.
+struct FakeContinuousPrinters {
+  FakeContinuousPrinters() : saved(continuousHooks) {
+    continuousHooks.printCondition = [](const s_cond *) { std::cout << "<cond>"; };
+    continuousHooks.printInfluence = [](const s_influence *) { std::cout << "<influence>\n"; };
+    continuousHooks.printGVar = [](const s_gVar *) { std::cout << "<gvar>"; };
+    continuousHooks.printExpr = [](const s_expr *) { std::cout << "<expr>"; };
+    continuousHooks.gVarsOf = [](const s_listsarnGVar *list) {
+      return std::vector<const s_gVar *>(list != nullptr ? 2 : 0);
+    };
+    continuousHooks.exprsOf = [](const s_listsarnExpr *list) {
+      return std::vector<const s_expr *>(list != nullptr ? 1 : 0);
+    };
+    continuousHooks.initVarCount = [](const s_listsarnInitVar *list) { return list ? 4L : 0L; };
+  }
+  ~FakeContinuousPrinters() { continuousHooks = saved; }
+  ContinuousHooks saved;
+};
+
+TEST(Comp, ShowCompLaysOutEverySection) {
+  FakeContinuousPrinters fakes;
+  Owner owner;
+  Comp comp("valve1");
+  Comp used("pipe1");
+  used.varName = "p";
+  comp.importedComps = new std::vector<Comp *>{&used};
+  ModeVar *mode =
+      owner.variable<ModeVar>("v.mode", std::set<std::string>{"ok", "stuck"}, "ok");
+  CondVar *condition = owner.variable<CondVar>("v.cv", std::set<std::string>{"c0"}, "c0");
+  condition->conditions = {nullptr, nullptr};
+  comp.addStateVar(mode);
+  comp.addStateVar(condition);
+  comp.gvars = reinterpret_cast<s_listsarnGVar *>(&comp);
+  comp.condExprs = reinterpret_cast<s_listsarnExpr *>(&comp);
+  comp.addInfluence(nullptr);
+  comp.addFormulaToCS(new Formula(new StateFormula(atomOf(mode, "ok")), nullptr, nullptr));
+  Transition *t = new Transition(new StateFormula(atomOf(mode, "ok")),
+                                 new StateFormula(atomOf(mode, "stuck")), "Fail", 0.1);
+  comp.addTransitionToC(t);
+  std::string stars = "***************************************************";
+  std::string dashes = "---------------------------------------------------";
+  EXPECT_EQ(printed([&] { comp.showComp(); }),
+            "\n" + stars + "\nComp : valve1\n" + stars +
+                "\nimported components:\np\nStates : \n"
+                "v.mode - Mode -\n\t\tv.mode\n\t\tType: Mode\n\t\tValues: \n\t\t{ ok  stuck  }\n\n"
+                "v.mode --->\t\t ok\n"
+                "v.cv - Cond -\n\t\tv.cv\n\t\tType: Cond\n\t\tValues: \n\t\t{ c0  }\n\n"
+                "\t\t{ <cond> <cond> }\nv.cv --->\t\t c0\n"
+                "\n\ngvars: 2\n<gvar>\n<gvar>\n"
+                "\nglobal constraints: 0\n"
+                "\ninitvars: 0\n"
+                "cond exprs: 1\n<expr>\n"
+                "\n" + dashes + "\nConstraints : \n(v.mode=ok  ) => \n" +
+                dashes + "\nInfluences : \n<influence>\n" +
+                dashes + "\nTransitions : \nFail (0.1) : (v.mode=ok  ) =>O  and (v.mode=stuck  ) -- 0\n" +
+                stars + "\n");
+}
+
+// Runs in a fresh directory, as the program does at start-up.
+class BenchmarkFiles : public testing::Test {
+ protected:
+  BenchmarkFiles() {
+    char pattern[] = "/tmp/morvel-bench-XXXXXX";
+    directory = mkdtemp(pattern);
+    previous = getcwd(nullptr, 0);
+    EXPECT_EQ(chdir(directory.c_str()), 0);
+  }
+  ~BenchmarkFiles() override {
+    DataManager::benchmk_stream.close();
+    DataManager::itms_stream.close();
+    EXPECT_EQ(chdir(previous), 0);
+    std::free(previous);
+    std::system(("rm -rf " + directory).c_str());
+  }
+  static std::string contents(const char *name) {
+    std::ifstream file(name);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+  std::string directory;
+  char *previous;
+};
+
+TEST_F(BenchmarkFiles, StartTruncatedAndTakeOneLinePerEntry) {
+  std::ofstream("bench1.bmk") << "old\n";
+  std::ofstream("itmsbench.bmk") << "old\n";
+  DataManager::openBenchmarkFiles();
+  EXPECT_EQ(contents("bench1.bmk"), "");
+  EXPECT_EQ(contents("itmsbench.bmk"), "");
+
+  EXPECT_EQ(printed([] { DataManager::addBmkEntry(3, 0.25, true, 7); }),
+            "[DataManager] --> added to benchmark_file : 3 0.25 1 7\n");
+  printed([] { DataManager::addBmkEntry(-1, 2.0, false, 0); });
+  EXPECT_EQ(contents("bench1.bmk"), "3 0.25 1 7\n-1 2 0 0\n");
+
+  DataManager::itms_calls = 0;
+  std::vector<const char *> names = {"p.m=ok", "p.c=on"};
+  std::vector<const char *> none;
+  EXPECT_EQ(printed([&] { DataManager::addItmsBmkEntry(0.5, 2, &names); }), "");
+  DataManager::addItmsBmkEntry(1.0 / 3.0, 0, &none);
+  EXPECT_EQ(contents("itmsbench.bmk"), "0 0.5 2 p.m=ok p.c=on \n1 0.333333 0 \n");
+  EXPECT_EQ(DataManager::itms_calls, 2u);
+}
+
+} // namespace
