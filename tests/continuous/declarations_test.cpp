@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "continuous/declarations.h"
+#include "records_support.h"
+
+namespace {
+
+using Declarations = ContinuousTest;
+
+struct refusal {
+  int op;
+  s_domain *dom;
+  const char *message;
+};
+
+TEST_F(Declarations, InterfaceFunctionTable) {
+  const int in = fctInput, disp = fctDisplay, meas = fctMeasure, refused = -1;
+  struct row {
+    int current, add, result;
+  };
+  const std::vector<row> table = {
+      {0, in, in},           {0, disp, disp},           {0, meas, meas},
+      {in, in, in},          {in, disp, in | disp},     {in, meas, refused},
+      {disp, in, in | disp}, {disp, disp, disp},        {disp, meas, disp | meas},
+      {in | disp, in, in | disp},     {in | disp, disp, in | disp},   {in | disp, meas, refused},
+      {meas, in, refused},   {meas, disp, disp | meas}, {meas, meas, meas},
+      {disp | meas, in, refused},     {disp | meas, disp, disp | meas},
+      {disp | meas, meas, disp | meas},
+  };
+  for (const row &r : table) {
+    SCOPED_TRACE(std::to_string(r.current) + " + " + std::to_string(r.add));
+    s_variable *v = variable("v");
+    v->fct = r.current;
+    if (r.result == refused) {
+      EXPECT_EXIT(setListsarnFct(varList({v}), r.add), testing::ExitedWithCode(1),
+                  errorAtLine("variable can't be both Input and Measure."));
+    } else {
+      setListsarnFct(varList({v}), r.add);
+      EXPECT_EQ(v->fct, r.result);
+    }
+  }
+}
+
+TEST_F(Declarations, InterfaceFunctionsOfVariablesAndParameters) {
+  s_variable *x = variable("x"), *y = variable("y"), *m = variable("m"), *p = variable("p", 1);
+  setListsarnFct(varList({x, y}), fctInput);
+  setListsarnFct(varList({x}), fctInput);
+  setListsarnFct(varList({x}), fctDisplay);
+  setListsarnFct(varList({m}), fctMeasure);
+  EXPECT_EQ(listsarnVarLn(inputListsarn), 2);  // each newly taken function, once
+  EXPECT_EQ(listsarnVarLn(displayListsarn), 1);
+  EXPECT_EQ(measureListsarn->elt, m);
+
+  std::string warned = stderrOf([&] { setListsarnFct(varList({p, y}), fctDisplay); });
+  EXPECT_EQ(warned, "Warning.\n  ...parameter in Display declaration.: \n");
+  EXPECT_EQ(p->fct, 0);
+  EXPECT_EQ(y->fct, fctInput | fctDisplay);  // the rest of the list is still declared
+  for (int f : {fctInput, fctMeasure})
+    EXPECT_EXIT(setListsarnFct(varList({p}), f), testing::ExitedWithCode(1),
+                "^Semantics error\\.\n  \\.\\.\\.parameter in Input or Measure declaration\\.: \n$");
+}
+
+TEST_F(Declarations, TypesAndParameters) {
+  s_variable *x = variable("x"), *y = variable("y");
+  y->type = objReal;
+  setListsarnType(varList({x, y}), objReal);
+  EXPECT_EQ(x->type, objReal);
+  EXPECT_EXIT(setListsarnType(varList({x}), objBool), testing::ExitedWithCode(1),
+              errorAtLine("contradicting type declarations."));
+  x->dom = domain(objUn);
+  setListsarnConst(varList({x}));
+  EXPECT_EQ(x->param, 1);
+  EXPECT_EXIT(setListsarnConst(varList({y})), testing::ExitedWithCode(1),
+              errorAtLine("parameter should be initialized."));
+}
+
+TEST_F(Declarations, VariableDomains) {
+  s_objet *range = newRangeObjet(0, 5, 1, 0), *three = newRealObjet(3);
+  s_variable *x = variable("x"), *y = variable("y"), *p = variable("p", 1);
+  EXPECT_EQ(dom2Var(x, opIn, domain(range)), x);
+  EXPECT_EQ(x->dom->val, range);
+  EXPECT_EQ(dom2Var(x, opEq, domain(three)), x);
+  EXPECT_EQ(x->dom->val, three);
+  p->dom = domain(three);
+  EXPECT_EQ(dom2Var(y, opEq, domain(nullptr, p)), y);
+  EXPECT_NE(y->dom, p->dom);  // a copy of the parameter's domain
+  EXPECT_EQ(y->dom->val, three);
+
+  const std::vector<refusal> refusals = {
+      {opIn, domain(three), "invalid object beside IN operator."},
+      {opIn, domain(nullptr, p), "invalid object beside IN operator."},
+      {opEq, domain(range), "invalid relation operator before range."},
+      {opEq, domain(nullptr, x), "initialization should be done with a parameter."},
+      {opLe, domain(three), "invalid operator in variable declaration."},
+  };
+  for (const refusal &r : refusals)
+    EXPECT_EXIT(dom2Var(variable("z"), r.op, r.dom), testing::ExitedWithCode(1),
+                errorAtLine(r.message));
+}
+
+TEST_F(Declarations, CoefficientsCopyTheirValues) {
+  s_objet *range = newRangeObjet(1, 2, 0, 1), *two = newRealObjet(2);
+  s_coef *c = dom2Coef(coefDelay, opIn, domain(range));
+  EXPECT_EQ(c->kind, coefDelay);
+  ASSERT_EQ(c->val->type, objRange);
+  EXPECT_NE(c->val->value->range, range->value->range);
+  EXPECT_TRUE(eqRange(c->val->value->range, range->value->range));
+  EXPECT_EQ(c->val->value->range->lowerClosed, 0);
+  EXPECT_EQ(c->val->value->range->upperClosed, 1);
+
+  c = dom2Coef(coefGain, opEq, domain(two));
+  EXPECT_NE(c->val, two);
+  EXPECT_TRUE(eqObj(c->val, two));
+
+  s_variable *v = variable("v"), *p = variable("p", 1), *q = variable("q", 1);
+  c = dom2Coef(coefGain, opEq, domain(nullptr, v));
+  EXPECT_EQ(c->val, nullptr);
+  EXPECT_EQ(c->var, v);
+  p->dom = domain(range);
+  c = dom2Coef(coefXi, opEq, domain(nullptr, p));
+  EXPECT_TRUE(eqObj(c->val, range));
+  EXPECT_EQ(c->var, nullptr);
+  q->dom = domain(nullptr, p);
+  std::string out = stdoutOf([&] { c = dom2Coef(coefGain, opEq, domain(nullptr, q)); });
+  EXPECT_EQ(out, "Implementation error.\n ...parameter defined from another parameter\n");
+  EXPECT_EQ(c->val, nullptr);
+
+  const std::vector<refusal> refusals = {
+      {opIn, domain(two), "invalid object beside IN operator."},
+      {opEq, domain(range), "invalid relation operator before range."},
+      {opGe, domain(two), "invalid operator in influence coefficient."},
+  };
+  for (const refusal &r : refusals)
+    EXPECT_EXIT(dom2Coef(coefGain, r.op, r.dom), testing::ExitedWithCode(1),
+                errorAtLine(r.message));
+}
+
+TEST_F(Declarations, LiteralConstantsInitialisationsAndMappings) {
+  for (const char *expected : {"cst_1", "cst_2", "cst_3"}) {
+    s_variable *c = const2Var(4.5);
+    EXPECT_EQ(c->name, expected);
+    EXPECT_EQ(c->type, objReal);
+    EXPECT_EQ(c->param, 1);
+    EXPECT_EQ(c->cstVal->value->real, 4.5);
+  }
+  EXPECT_EQ(dictionary, nullptr);
+
+  s_variable *x = variable("x"), *p = variable("p", 1);
+  s_objet *five = newRealObjet(5);
+  EXPECT_EQ(buildInitVar(x, domain(five))->val, five);
+  p->dom = domain(five);
+  s_initVar *init = buildInitVar(x, domain(nullptr, p));
+  EXPECT_EQ(init->var, x);
+  EXPECT_EQ(init->val, five);
+  EXPECT_EXIT(buildInitVar(x, domain(nullptr, variable("y"))), testing::ExitedWithCode(1),
+              errorAtLine("initialization should be done with a parameter."));
+
+  s_expr e;
+  s_mapfVar *m = buildMapfVarExpr(x, &e);
+  EXPECT_EQ(m->var, x);
+  EXPECT_EQ(m->val, nullptr);
+  EXPECT_EQ(m->expr, &e);
+}
+
+}  // namespace
