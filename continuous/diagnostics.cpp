@@ -120,30 +120,48 @@ std::string messageText(const char *const (&table)[N], int number) {
   return "unknown message number " + std::to_string(number) + ".";
 }
 
-}  // namespace
-
-void semError(int kind, long line, int number, const char *detail) {
-  if (kind < semErrorAtLine || kind > semWarningNoLine)
-    return;
+// Prints the report; true when it is an error, which must end the program.
+bool printReport(int kind, long line, int number, const char *detail) {
   std::string message = messageText(semMessages, number);
   const char *context = detail != nullptr ? detail : "";
   switch (kind) {
   case semErrorAtLine:
     std::fprintf(stderr, "Line %ld: semantics error.\n  ...%s: %s\n", line, message.c_str(), context);
-    break;
+    return true;
   case semErrorNoLine:
     std::fprintf(stderr, "Semantics error.\n  ...%s: %s\n", message.c_str(), context);
-    break;
+    return true;
   case semWarningAtLine:
     std::fprintf(stderr, "Line %ld: warning.\n  ...%s: %s\n", line, message.c_str(), context);
-    return;
+    return false;
   default:
     std::fprintf(stderr, "Warning.\n  ...%s: %s\n", message.c_str(), context);
-    return;
+    return false;
   }
-  // The user fixes the model and starts again.
+}
+
+// The user fixes the model and starts again.
+[[noreturn]] void endOnError() {
   loadError = 1;
   std::exit(1);
+}
+
+bool knownKind(int kind) { return kind >= semErrorAtLine && kind <= semWarningNoLine; }
+
+}  // namespace
+
+void semError(int kind, long line, int number, const char *detail) {
+  if (knownKind(kind) && printReport(kind, line, number, detail))
+    endOnError();
+}
+
+void semErrorNaming(int kind, long line, int number, const std::string &name) {
+  if (!knownKind(kind))
+    return;
+  bool error = printReport(kind, line, number, "");
+  std::fprintf(stderr, "  %s\n", name.c_str());
+  if (error)
+    endOnError();
 }
 
 void implError(int number) {

@@ -3,6 +3,8 @@
 #ifndef MORVEL_CONTINUOUS_DIAGNOSTICS_H
 #define MORVEL_CONTINUOUS_DIAGNOSTICS_H
 
+#include <string>
+
 // Set to 1 once a semantic error has been reported; the load and compile
 // commands also set it themselves.
 extern int loadError;
@@ -23,6 +25,10 @@ enum semKind {
 // other context, "" for none) on standard error. Errors set loadError and
 // exit with status 1; warnings return. Any other kind prints nothing.
 void semError(int kind, long line, int number, const char *detail = "");
+
+// semError without detail, followed by two spaces, the name of the variable
+// concerned and a line end; an error prints that line before the program ends.
+void semErrorNaming(int kind, long line, int number, const std::string &name);
 
 // Prints implementation message `number` (1 to 9) on standard output and returns.
 void implError(int number);

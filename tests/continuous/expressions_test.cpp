@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "continuous/expressions.h"
+#include "continuous/printers.h"
+#include "records_support.h"
+
+namespace {
+
+class Expressions : public ContinuousTest {
+ protected:
+  s_listsarnExpr *exprs = nullptr;
+  s_listsarnGVar *gvars = nullptr;
+  long count = 0;
+
+  s_expr *leaf(const std::string &name) {
+    s_expr *e = newRecord<s_expr>();
+    e->tex = exprVar;
+    e->gv = newRecord<s_gVar>();
+    e->gv->var = variable(name);
+    return e;
+  }
+
+  // Each equation as its global variable, " = " and its expression.
+  std::vector<std::string> equations() {
+    std::vector<std::string> out;
+    for (const s_listsarnExpr *l = exprs; l != nullptr; l = l->next)
+      out.push_back(stdoutOf([&] {
+        printGVar(l->elt->gv);
+        std::fputs(" = ", stdout);
+        printExpr(l->elt);
+      }));
+    return out;
+  }
+};
+
+TEST_F(Expressions, EachOperatorIsSolvableForEveryVariableOperand) {
+  struct row {
+    char op;
+    exprType tex;
+    std::vector<std::string> equations;
+  };
+  // Intermediates are numbered across the whole table.
+  const std::vector<row> table = {
+      {'+', exprAdd, {"InTeRm1 = x+y", "x = InTeRm1-y", "y = InTeRm1-x"}},
+      {'-', exprSub, {"InTeRm2 = x-y", "x = InTeRm2+y", "y = x-InTeRm2"}},
+      {'*', exprMul, {"InTeRm3 = x*y", "x = InTeRm3/y", "y = InTeRm3/x"}},
+      {'/', exprDiv, {"InTeRm4 = x/y", "x = InTeRm4*y", "y = x/InTeRm4"}},
+  };
+  for (const row &r : table) {
+    SCOPED_TRACE(r.op);
+    exprs = nullptr;
+    gvars = nullptr;
+    count = 0;
+    s_expr *x = leaf("x"), *y = leaf("y");
+    s_expr *node = buildExprBinOp(r.op, x, y, exprs, gvars, count);
+    EXPECT_EQ(node->tex, r.tex);
+    EXPECT_EQ(node->op1, x);
+    EXPECT_EQ(node->op2, y);
+    EXPECT_EQ(count, 3);
+    ASSERT_EQ(listsarnGVarLn(gvars), 1);
+    EXPECT_EQ(gvars->elt, node->gv);
+    EXPECT_EQ(exprs->elt, node);
+    EXPECT_EQ(equations(), r.equations);
+  }
+  EXPECT_EQ(buildExprBinOp('%', leaf("x"), leaf("y"), exprs, gvars, count), nullptr);
+}
+
+TEST_F(Expressions, ConstantOperands) {
+  s_expr *x = leaf("x");
+  s_expr *node = buildExprBinOp('*', mkConstLeaf(newRealObjet(2)), x, exprs, gvars, count);
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(equations(), (std::vector<std::string>{"InTeRm1 = 2*x", "x = InTeRm1/2"}));
+
+  s_expr *power = buildExprBinOp('e', node, mkConstLeaf(newRealObjet(3)), exprs, gvars, count);
+  EXPECT_EQ(power->tex, exprPow);
+  EXPECT_EQ(count, 4);
+  EXPECT_EQ(equations().back(), "InTeRm1 = InTeRm2**(1/3)");
+
+  // Constants alone make no equation and no global variable.
+  s_expr *product = buildExprBinOp('*', mkConstLeaf(newRealObjet(2)),
+                                   mkConstLeaf(newRealObjet(3)), exprs, gvars, count);
+  EXPECT_EQ(product->gv, nullptr);
+  s_expr *sum = buildExprBinOp('+', product, mkConstLeaf(objUn), exprs, gvars, count);
+  EXPECT_EQ(sum->gv, nullptr);
+  EXPECT_EQ(count, 4);
+  EXPECT_EQ(listsarnGVarLn(gvars), 2);
+  EXPECT_EQ(stdoutOf([&] { printExpr(sum); }), "(2*3)+1");
+
+  EXPECT_EXIT(buildExprBinOp('e', mkConstLeaf(objUn), leaf("y"), exprs, gvars, count),
+              testing::ExitedWithCode(1), errorAtLine("invalid argument in exponentiation."));
+}
+
+TEST_F(Expressions, SignChange) {
+  s_expr *x = leaf("x");
+  EXPECT_EQ(buildExprSgn(0, x, exprs, gvars, count), x);
+  s_expr *constant = buildExprSgn(1, mkConstLeaf(objUn), exprs, gvars, count);
+  EXPECT_EQ(constant->tex, exprSign);
+  EXPECT_EQ(constant->gv, nullptr);
+  EXPECT_EQ(count, 0);
+
+  // On an empty list only the inverse node is added.
+  s_expr *negated = buildExprSgn(1, x, exprs, gvars, count);
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(equations(), (std::vector<std::string>{"x = -InTeRm1"}));
+  buildExprSgn(1, leaf("y"), exprs, gvars, count);
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(equations(),
+            (std::vector<std::string>{"x = -InTeRm1", "InTeRm2 = -y", "y = -InTeRm2"}));
+  EXPECT_EQ(negated->op1, x);
+  EXPECT_EQ(listsarnGVarLn(gvars), 2);
+}
+
+TEST_F(Expressions, InequalitiesGetASlackOfTheirSign) {
+  struct row {
+    int op;
+    std::string slack;
+  };
+  const std::vector<row> table = {
+      {opLe, "[-oo, 0]"}, {opLt, "[-oo, 0["}, {opGe, "[0, +oo]"}, {opGt, "]0, +oo]"}};
+  for (const row &r : table) {
+    exprs = nullptr;
+    s_expr *node = buildEgSolFunc(leaf("x"), r.op, exprs, gvars, count);
+    ASSERT_EQ(node->tex, exprAdd);
+    EXPECT_EQ(node->op2->tex, exprConst);
+    EXPECT_EQ(stdoutOf([&] { printExpr(node); }), "x+" + r.slack);
+    EXPECT_EQ(listsarnExprLn(exprs), 2);  // the slack is constant
+  }
+  for (int op : {opNone, opEq, opNe, opIn})
+    EXPECT_EXIT(buildEgSolFunc(leaf("x"), op, exprs, gvars, count), testing::ExitedWithCode(1),
+                errorAtLine("missing '=' in equation ."));
+}
+
+TEST_F(Expressions, GlobalVariablesUsedByAnExpression) {
+  s_expr *x = leaf("x"), *y = leaf("y");
+  s_expr *sum = buildExprBinOp('+', x, y, exprs, gvars, count);
+  s_expr *inverseForX = exprs->next->elt;  // x = InTeRm1 - y
+  s_expr *one = mkConstLeaf(objUn);
+  s_expr *scaled = buildExprBinOp('*', one, x, exprs, gvars, count);
+  s_expr *negated = buildExprSgn(1, y, exprs, gvars, count);
+
+  EXPECT_TRUE(hasGvAsArg(x, x->gv));
+  EXPECT_FALSE(hasGvAsArg(x, y->gv));
+  EXPECT_TRUE(hasGvAsArg(sum, sum->gv));
+  EXPECT_TRUE(hasGvAsArg(sum, y->gv));
+  EXPECT_TRUE(hasGvAsArg(inverseForX, x->gv));  // its own global variable
+  EXPECT_TRUE(hasGvAsArg(inverseForX, sum->gv));
+  EXPECT_FALSE(hasGvAsArg(scaled, one->gv));  // constants do not count
+  EXPECT_TRUE(hasGvAsArg(negated, y->gv));
+  EXPECT_FALSE(hasGvAsArg(negated, negated->gv));  // a sign node's own does not count
+  EXPECT_FALSE(hasGvAsArg(one, one->gv));
+  EXPECT_FALSE(hasGvAsArg(sum, nullptr));
+}
+
+}  // namespace

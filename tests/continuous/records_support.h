@@ -1,0 +1,105 @@
+// Shared helpers of the tests of the continuous records and builders.
+#ifndef MORVEL_TESTS_CONTINUOUS_RECORDS_SUPPORT_H
+#define MORVEL_TESTS_CONTINUOUS_RECORDS_SUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+#include "continuous/diagnostics.h"
+#include "continuous/lists.h"
+#include "continuous/state.h"
+#include "continuous/values.h"
+
+// Every test starts from an empty session at source line 7.
+class ContinuousTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    objInit();
+    resetContinuousSession();
+    conditions.clear();
+    numInflu = 0;
+    numCond = 0;
+    nligne = 7;
+  }
+};
+
+inline s_variable *variable(const std::string &name, int param = 0) {
+  s_variable *v = name2Var(dictionary, name);
+  v->param = param;
+  return v;
+}
+
+inline s_domain *valueDomain(s_objet *value) {
+  s_domain *dom = newRecord<s_domain>();
+  dom->val = value;
+  return dom;
+}
+
+inline s_domain *varDomain(s_variable *var) {
+  s_domain *dom = newRecord<s_domain>();
+  dom->var = var;
+  return dom;
+}
+
+inline s_listsarnVar *varList(std::initializer_list<s_variable *> vars) {
+  s_listsarnVar *list = nullptr;
+  for (s_variable *v : vars)
+    list = appVariable(list, v);
+  return list;
+}
+
+inline s_coef *coef(coefType kind, s_objet *value) {
+  s_coef *c = newRecord<s_coef>();
+  c->kind = kind;
+  c->val = value;
+  return c;
+}
+
+inline s_listsarnCoef *coefList(std::initializer_list<s_coef *> coefs) {
+  s_listsarnCoef *list = nullptr;
+  for (s_coef *c : coefs) {
+    s_listsarnCoef *cell = newRecord<s_listsarnCoef>();
+    cell->elt = c;
+    list = catListsarnCoef(list, cell);
+  }
+  return list;
+}
+
+// Standard error written while running f.
+inline std::string stderrOf(const std::function<void()> &f) {
+  testing::internal::CaptureStderr();
+  f();
+  return testing::internal::GetCapturedStderr();
+}
+
+// Standard output written while running f.
+inline std::string stdoutOf(const std::function<void()> &f) {
+  testing::internal::CaptureStdout();
+  f();
+  std::fflush(stdout);
+  return testing::internal::GetCapturedStdout();
+}
+
+inline std::string escapeRegex(const std::string &text) {
+  std::string escaped;
+  for (char c : text) {
+    if (std::string(".[]{}()*+?|^$\\").find(c) != std::string::npos)
+      escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+// The report of an error at the current test line, as a death-test pattern.
+inline std::string errorAtLine(const std::string &message, const std::string &detail = "") {
+  return "^" + escapeRegex("Line 7: semantics error.\n  ..." + message + ": " + detail + "\n") + "$";
+}
+
+inline std::string warningAtLine(const std::string &message) {
+  return "Line 7: warning.\n  ..." + message + ": \n";
+}
+
+#endif
