@@ -4,7 +4,6 @@
 #define MORVEL_CONTINUOUS_PRINTERS_H
 
 #include <cstdio>
-#include <vector>
 
 #include "continuous/lists.h"
 #include "continuous/symbols.h"

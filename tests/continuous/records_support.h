@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "continuous/diagnostics.h"
 #include "continuous/lists.h"
@@ -32,14 +33,9 @@ inline s_variable *variable(const std::string &name, int param = 0) {
   return v;
 }
 
-inline s_domain *valueDomain(s_objet *value) {
+inline s_domain *domain(s_objet *value, s_variable *var = nullptr) {
   s_domain *dom = newRecord<s_domain>();
   dom->val = value;
-  return dom;
-}
-
-inline s_domain *varDomain(s_variable *var) {
-  s_domain *dom = newRecord<s_domain>();
   dom->var = var;
   return dom;
 }
@@ -58,7 +54,7 @@ inline s_coef *coef(coefType kind, s_objet *value) {
   return c;
 }
 
-inline s_listsarnCoef *coefList(std::initializer_list<s_coef *> coefs) {
+inline s_listsarnCoef *coefList(const std::vector<s_coef *> &coefs) {
   s_listsarnCoef *list = nullptr;
   for (s_coef *c : coefs) {
     s_listsarnCoef *cell = newRecord<s_listsarnCoef>();
