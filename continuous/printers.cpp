@@ -2,8 +2,7 @@
 
 #include "continuous/diagnostics.h"
 #include "continuous/state.h"
-
-void (*printCondAtom)(FILE *stream, const Atom *atom) = nullptr;
+#include "discrete/state_var.h"
 
 namespace {
 
@@ -18,8 +17,8 @@ void printBareValue(const s_objet *o, FILE *stream) {
 }
 
 void printAtom(const Atom *atom, FILE *stream) {
-  if (atom != nullptr && printCondAtom != nullptr)
-    printCondAtom(stream, atom);
+  if (atom != nullptr)
+    std::fputs(atom->getId(), stream);
 }
 
 const char *influenceLetter(influType type) {

@@ -8,10 +8,6 @@
 #include "continuous/lists.h"
 #include "continuous/symbols.h"
 
-// How a discrete atom prints inside a condition. The discrete model installs
-// it; while it is unset, atoms print nothing.
-extern void (*printCondAtom)(FILE *stream, const Atom *atom);
-
 void printVarNom(const s_variable *var, FILE *stream = stdout);
 void printDomain(const s_domain *dom, FILE *stream = stdout);
 void printVariable(const s_variable *var, FILE *stream = stdout);

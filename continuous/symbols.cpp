@@ -139,3 +139,13 @@ int storeDef(s_arDef *&tree, const std::string &name, const std::string &text) {
 }
 
 void delDef(s_arDef *&tree, const std::string &name) { tree = remove(tree, name); }
+
+s_variable *findVariable(const s_arBin *tree, const std::string &name) {
+  while (tree != nullptr) {
+    int order = name.compare(tree->var->name);
+    if (order == 0)
+      return tree->var;
+    tree = order < 0 ? tree->left : tree->right;
+  }
+  return nullptr;
+}

@@ -38,6 +38,9 @@ void forEachVariable(const s_arBin *tree, Visit &&visit) {
   forEachVariable(tree->right, visit);
 }
 
+// The variable of that name, or null; its fresh flag is left as it is.
+s_variable *findVariable(const s_arBin *tree, const std::string &name);
+
 // The node of that name, or null.
 s_arDef *searchDef(s_arDef *tree, const std::string &name);
 // Adds the name with its text when it is absent and returns 1; returns 0

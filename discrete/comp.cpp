@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "continuous/printers.h"
 #include "discrete/formula.h"
 #include "discrete/state_var.h"
 #include "discrete/transition.h"
@@ -10,6 +11,13 @@ namespace {
 
 const char *const stars = "***************************************************";
 const char *const dashes = "---------------------------------------------------";
+
+void printExprLines(const s_listsarnExpr *expressions) {
+  for (; expressions != nullptr; expressions = expressions->next) {
+    printExpr(expressions->elt);
+    std::cout << "\n";
+  }
+}
 
 } // namespace
 
@@ -167,25 +175,16 @@ void Comp::showComp() const {
       variable->showCurrentState();
     }
 
-  std::vector<const s_gVar *> globalVariables = continuousHooks.gVarsOf(gvars);
-  std::cout << "\n\ngvars: " << globalVariables.size() << "\n";
-  for (const s_gVar *globalVariable : globalVariables) {
-    continuousHooks.printGVar(globalVariable);
+  std::cout << "\n\ngvars: " << listsarnGVarLn(gvars) << "\n";
+  for (const s_listsarnGVar *cell = gvars; cell != nullptr; cell = cell->next) {
+    printGVar(cell->elt);
     std::cout << "\n";
   }
-  std::vector<const s_expr *> expressions = continuousHooks.exprsOf(globalConstraints);
-  std::cout << "\nglobal constraints: " << expressions.size() << "\n";
-  for (const s_expr *expression : expressions) {
-    continuousHooks.printExpr(expression);
-    std::cout << "\n";
-  }
-  std::cout << "\ninitvars: " << continuousHooks.initVarCount(initVars) << "\n";
-  expressions = continuousHooks.exprsOf(condExprs);
-  std::cout << "cond exprs: " << expressions.size() << "\n";
-  for (const s_expr *expression : expressions) {
-    continuousHooks.printExpr(expression);
-    std::cout << "\n";
-  }
+  std::cout << "\nglobal constraints: " << listsarnExprLn(globalConstraints) << "\n";
+  printExprLines(globalConstraints);
+  std::cout << "\ninitvars: " << listsarnInitVarLn(initVars) << "\n";
+  std::cout << "cond exprs: " << listsarnExprLn(condExprs) << "\n";
+  printExprLines(condExprs);
 
   std::cout << "\n" << dashes << "\nConstraints : \n";
   if (constraints != nullptr)
@@ -194,7 +193,7 @@ void Comp::showComp() const {
   std::cout << dashes << "\nInfluences : \n";
   if (influences != nullptr)
     for (const s_influence *influence : *influences)
-      continuousHooks.printInfluence(influence);
+      printInfluence(influence);
   std::cout << dashes << "\nTransitions : \n";
   if (transitions != nullptr)
     for (const Transition *transition : *transitions)

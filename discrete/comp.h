@@ -9,14 +9,17 @@
 #include <utility>
 #include <vector>
 
-#include "discrete/continuous_hooks.h"
-
 class Atom;
 class Clause;
 class CommandVar;
 class Formula;
 class StateVar;
 class Transition;
+struct s_influence;
+struct s_listsarnExpr;
+struct s_listsarnGVar;
+struct s_listsarnInitVar;
+struct s_variable;
 
 // Atoms by id.
 using AtomTable = std::map<std::string, Atom *>;

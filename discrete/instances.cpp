@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "continuous/diagnostics.h"
 #include "discrete/comp.h"
-#include "discrete/continuous_hooks.h"
 #include "discrete/state_var.h"
 
 ComponentList comps;
@@ -54,7 +54,7 @@ StateVar *findDiscVariable(Comp *component, const std::string &name) {
       if (StateVar *variable = variables_disc.find(localName + "." + name))
         return variable;
     }
-  continuousHooks.variableNotFound(name);
+  semError(semErrorAtLine, nligne, 73, name.c_str());
   return nullptr;
 }
 

@@ -3,6 +3,8 @@
 #include <iostream>
 #include <utility>
 
+#include "continuous/printers.h"
+
 StateVar::StateVar() : currentState(new std::string()) {}
 
 StateVar::StateVar(std::string name) : StateVar() { this->name = std::move(name); }
@@ -170,7 +172,7 @@ CondVar::CondVar(std::string name, std::set<std::string> values, std::string def
 void CondVar::showConditions() const {
   std::cout << "\t\t{ ";
   for (const s_cond *condition : conditions) {
-    continuousHooks.printCondition(condition);
+    printCondition(condition);
     std::cout << " ";
   }
   std::cout << "}\n";

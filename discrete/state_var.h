@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "discrete/continuous_hooks.h"
-
 class Atom;
 class Clause;
 class Comp;
 class Transition;
+struct s_cond;
+struct s_variable;
 
 // A state variable. The subclasses only add fields and set the kind name;
 // none of the operations is virtual, so a variable is released through its

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "continuous/printers.h"
 #include "discrete/formula.h"
 #include "discrete/state_var.h"
 
@@ -17,10 +18,13 @@ void MapFunc::showMapFunc() const {
   if (vars == nullptr)
     return;
   if (cond != nullptr)
-    continuousHooks.printCondition(cond);
+    printCondition(cond);
   for (const s_mapfVar *assignment : *vars) {
-    std::cout << "\t\t" << continuousHooks.mapfVarName(assignment) << " = ";
-    continuousHooks.printMapfVarValue(assignment);
+    std::cout << "\t\t" << assignment->var->name << " = ";
+    if (assignment->val != nullptr)
+      printObjet(stdout, assignment->val);
+    else
+      printExpr(assignment->expr);
     std::cout << "\n";
   }
 }

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "discrete/continuous_hooks.h"
-
 class Atom;
 class Formula;
 class StateFormula;
 class StateVar;
+struct s_cond;
+struct s_mapfVar;
 
 // The assignments of a mapping function, guarded by a condition when cond is
 // set. It owns its vector, not the assignments.

@@ -1,5 +1,6 @@
-// Process-wide session state: the installation paths found at start-up and
-// the flag that stops the command loop.
+// Process-wide session state: the installation paths found at start-up, the
+// loaded application's paths, and the flags that follow it through load,
+// compile and execute.
 #ifndef MORVEL_SHELL_SESSION_H
 #define MORVEL_SHELL_SESSION_H
 
@@ -11,5 +12,19 @@ extern std::string qxBinDir;  // sarnDir/bin/<hostType>/
 extern std::string qxPath;    // the installed program, used to restart
 
 extern int done;  // set to 1 to leave the command loop
+
+// The loaded application.
+extern std::string fileIn;     // model file name as typed
+extern std::string appliPath;  // its directory, with the final "/", or ""
+extern std::string appliName;  // its name, without leading digits
+extern std::string tmpDir;
+extern std::string figDir;
+extern std::string apBinDir;
+
+extern int loaded;
+extern int compiled;
+extern int executed;
+extern int recover;     // set when a parser recovered from a syntax error
+extern int braceLevel;
 
 #endif

@@ -13,9 +13,11 @@ A case file starts with header lines, then blocks:
     --- stderr                  expected standard error (default: empty)
 
 A block's last line "\\ no newline" removes the final line end of the block.
-"@MORVELDIR@" stands for the case's private copy of the installation and
-"@CASEDIR@" for the directory the program runs in. The environment variable
-MORVELDIR names that private copy, so setup commands can change it freely.
+"@MORVELDIR@" stands for the case's private copy of the installation,
+"@CASEDIR@" for the directory the program runs in and "@SOURCEDIR@" for the
+project's source tree (setup commands also see it as $SOURCEDIR). The
+environment variable MORVELDIR names the private copy, so setup commands can
+change it freely.
 A case marked "needs: no-home-options" is skipped (status 77) when the real
 user's home holds an option file, which would take precedence.
 """
@@ -66,10 +68,13 @@ def main():
         morveldir = os.path.join(case_dir, "morveldir")
         shutil.copytree(installation, morveldir, symlinks=True)
 
-        def expand(text):
-            return text.replace("@MORVELDIR@", morveldir).replace("@CASEDIR@", case_dir)
+        source_dir = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-        env = dict(os.environ, MORVELDIR=morveldir)
+        def expand(text):
+            return (text.replace("@MORVELDIR@", morveldir).replace("@CASEDIR@", case_dir)
+                    .replace("@SOURCEDIR@", source_dir))
+
+        env = dict(os.environ, MORVELDIR=morveldir, SOURCEDIR=source_dir)
         for setting in header["env"]:
             name, _, value = setting.partition("=")
             env[name] = expand(value)

@@ -7,6 +7,7 @@
 
 #include "continuous/expressions.h"
 #include "continuous/printers.h"
+#include "discrete/state_var.h"
 #include "records_support.h"
 
 namespace {
@@ -122,7 +123,9 @@ TEST_F(Printers, ConditionsOfEveryType) {
   equal->var2 = y;
   s_cond *onAtom = condition("a.c_9", condAtom), *onExpr = condition("a.c_10", condExprRel),
          *tied = condition("a.c_11", condExprRel);
-  onAtom->at = tied->at = reinterpret_cast<Atom *>(0x20);
+  StateVar mode("a.mode", {"on", "off"}, "on");
+  Atom on(&mode, "on", "a.mode=on");
+  onAtom->at = tied->at = &on;
   s_listsarnExpr *exprs = nullptr;
   s_listsarnGVar *gvars = nullptr;
   long count = 0;
@@ -138,19 +141,15 @@ TEST_F(Printers, ConditionsOfEveryType) {
       {condition("a.c_6", condOr, yes, above), "a.c_6: (a.c_1: (true)\n | a.c_3: (a.x > 1)\n)\n"},
       {condition("a.c_7", condAnd, no, equal), "a.c_7: (a.c_2: (false)\n & a.c_5: (a.x = a.y)\n)\n"},
       {condition("a.c_8", condNot, yes), "a.c_8: (! a.c_1: (true)\n)\n"},
-      {onAtom, "a.c_9: ()\n"},
+      {onAtom, "a.c_9: (a.mode=on)\n"},
       {onExpr, "a.c_10: (InTeRm1a.y+2)\n"},
-      {tied, "a.c_11: (a.ya.y)\n"},
+      {tied, "a.c_11: (a.ya.ya.mode=on)\n"},
       {condition("a.c_12", static_cast<condType>(8)),
        "a.c_12: (Implementation error.\n ...invalid condition type.\n)\n"},
   };
   for (const auto &entry : table)
     EXPECT_EQ(stdoutOf([&] { printCondition(entry.first); }), entry.second);
 
-  printCondAtom = [](FILE *stream, const Atom *) { std::fputs("a.mode=on", stream); };
-  EXPECT_EQ(stdoutOf([&] { printCondition(onAtom); }), "a.c_9: (a.mode=on)\n");
-  EXPECT_EQ(stdoutOf([&] { printCondition(tied); }), "a.c_11: (a.ya.ya.mode=on)\n");
-  printCondAtom = nullptr;
 
   above->opr = static_cast<opRel>(9);
   EXPECT_EQ(stdoutOf([&] { printCondition(above); }),

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "continuous/lists.h"
 #include "discrete/comp.h"
 #include "discrete/data_manager.h"
 #include "discrete/formula.h"
@@ -84,27 +85,36 @@ TEST(Comp, CorrespondencesAnswerEmptyWhenMissing) {
   EXPECT_EQ(comp.findCorresDef("a"), "");
 }
 
-// Stand-ins for the continuous printers, to see where showComp places them.
-struct FakeContinuousPrinters {
-  FakeContinuousPrinters() : saved(continuousHooks) {
-    continuousHooks.printCondition = [](const s_cond *) { std::cout << "<cond>"; };
-    continuousHooks.printInfluence = [](const s_influence *) { std::cout << "<influence>\n"; };
-    continuousHooks.printGVar = [](const s_gVar *) { std::cout << "<gvar>"; };
-    continuousHooks.printExpr = [](const s_expr *) { std::cout << "<expr>"; };
-    continuousHooks.gVarsOf = [](const s_listsarnGVar *list) {
-      return std::vector<const s_gVar *>(list != nullptr ? 2 : 0);
-    };
-    continuousHooks.exprsOf = [](const s_listsarnExpr *list) {
-      return std::vector<const s_expr *>(list != nullptr ? 1 : 0);
-    };
-    continuousHooks.initVarCount = [](const s_listsarnInitVar *list) { return list ? 4L : 0L; };
-  }
-  ~FakeContinuousPrinters() { continuousHooks = saved; }
-  ContinuousHooks saved;
-};
+s_cond *boolCondition(const char *name, long value) {
+  s_cond *condition = newRecord<s_cond>();
+  condition->name = name;
+  condition->val = value;
+  return condition;
+}
 
-TEST(Comp, ShowCompLaysOutEverySection) {
-  FakeContinuousPrinters fakes;
+s_gVar *globalVariable(s_variable *var, long intermediate) {
+  s_gVar *global = newRecord<s_gVar>();
+  global->var = var;
+  global->nInterm = intermediate;
+  return global;
+}
+
+// x + 2
+s_expr *sumExpression(s_variable *x) {
+  s_expr *sum = newRecord<s_expr>(), *left = newRecord<s_expr>(), *right = newRecord<s_expr>();
+  left->tex = exprVar;
+  left->gv = globalVariable(x, 0);
+  right->tex = exprConst;
+  right->gv = globalVariable(nullptr, 0);
+  right->gv->value = newRealObjet(2);
+  sum->tex = exprAdd;
+  sum->op1 = left;
+  sum->op2 = right;
+  sum->gv = globalVariable(nullptr, 1);
+  return sum;
+}
+
+TEST(Comp, ShowCompLaysOutEverySectionWithTheContinuousRecords) {
   Owner owner;
   Comp comp("valve1");
   Comp used("pipe1");
@@ -113,16 +123,37 @@ TEST(Comp, ShowCompLaysOutEverySection) {
   ModeVar *mode =
       owner.variable<ModeVar>("v.mode", std::set<std::string>{"ok", "stuck"}, "ok");
   CondVar *condition = owner.variable<CondVar>("v.cv", std::set<std::string>{"c0"}, "c0");
-  condition->conditions = {nullptr, nullptr};
+  condition->conditions = {boolCondition("v.c_1", 1), boolCondition("v.c_2", 0)};
   comp.addStateVar(mode);
   comp.addStateVar(condition);
-  comp.gvars = reinterpret_cast<s_listsarnGVar *>(&comp);
-  comp.condExprs = reinterpret_cast<s_listsarnExpr *>(&comp);
-  comp.addInfluence(nullptr);
+
+  s_variable *x = newRecord<s_variable>(), *y = newRecord<s_variable>();
+  x->name = "v.x";
+  y->name = "v.y";
+  s_listsarnGVar intermediateCell{globalVariable(nullptr, 3), nullptr};
+  s_listsarnGVar xCell{globalVariable(x, 0), &intermediateCell};
+  comp.gvars = &xCell;
+  s_initVar start{x, newRealObjet(0)};
+  s_listsarnInitVar startCell{&start, nullptr};
+  comp.initVars = &startCell;
+  s_listsarnExpr sumCell{sumExpression(x), nullptr};
+  comp.condExprs = &sumCell;
+  s_influence influence;
+  influence.num = 4;
+  influence.type = inflStatic;
+  influence.cause = x;
+  influence.effect = y;
+  influence.gain = newRealObjet(1);
+  comp.addInfluence(&influence);
+
   comp.addFormulaToCS(new Formula(new StateFormula(atomOf(mode, "ok")), nullptr, nullptr));
   Transition *t = new Transition(new StateFormula(atomOf(mode, "ok")),
                                  new StateFormula(atomOf(mode, "stuck")), "Fail", 0.1);
+  s_mapfVar reset{x, newRealObjet(0), nullptr}, follow{y, nullptr, sumExpression(x)};
+  std::vector<s_mapfVar *> assignments{&reset, &follow};
+  t->mf = new std::vector<MapFunc *>{new MapFunc(boolCondition("v.c_3", 1), &assignments)};
   comp.addTransitionToC(t);
+
   std::string stars = "***************************************************";
   std::string dashes = "---------------------------------------------------";
   EXPECT_EQ(printed([&] { comp.showComp(); }),
@@ -131,14 +162,16 @@ TEST(Comp, ShowCompLaysOutEverySection) {
                 "v.mode - Mode -\n\t\tv.mode\n\t\tType: Mode\n\t\tValues: \n\t\t{ ok  stuck  }\n\n"
                 "v.mode --->\t\t ok\n"
                 "v.cv - Cond -\n\t\tv.cv\n\t\tType: Cond\n\t\tValues: \n\t\t{ c0  }\n\n"
-                "\t\t{ <cond> <cond> }\nv.cv --->\t\t c0\n"
-                "\n\ngvars: 2\n<gvar>\n<gvar>\n"
+                "\t\t{ v.c_1: (true)\n v.c_2: (false)\n }\nv.cv --->\t\t c0\n"
+                "\n\ngvars: 2\nv.x\nInTeRm3\n"
                 "\nglobal constraints: 0\n"
-                "\ninitvars: 0\n"
-                "cond exprs: 1\n<expr>\n"
+                "\ninitvars: 1\n"
+                "cond exprs: 1\nv.x+2\n"
                 "\n" + dashes + "\nConstraints : \n(v.mode=ok  ) => \n" +
-                dashes + "\nInfluences : \n<influence>\n" +
-                dashes + "\nTransitions : \nFail (0.1) : (v.mode=ok  ) =>O  and (v.mode=stuck  ) -- 0\n" +
+                dashes + "\nInfluences : \n"
+                "  4: v.x -S-> v.y: gain  =1; delay ; resp. time ; condHistoLn = 0;\n" +
+                dashes + "\nTransitions : \nFail (0.1) : (v.mode=ok  ) =>O  and (v.mode=stuck  ) -- 0\n"
+                "v.c_3: (true)\n\t\tv.x =  =0\n\t\tv.y = v.x+2\n" +
                 stars + "\n");
 }
 

@@ -1,0 +1,67 @@
+#include "languages/model/model_driver.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "languages/model/model_loader.h"
+#include "languages/model/model_parser.hpp"
+
+typedef void *yyscan_t;
+int model_lex_init_extra(ModelDriver *driver, yyscan_t *scanner);
+void model_set_in(FILE *input, yyscan_t scanner);
+int model_lex_destroy(yyscan_t scanner);
+int modelScan(MODEL_STYPE *value, yyscan_t scanner);
+
+ModelDriver::ModelDriver(FILE *input) {
+  model_lex_init_extra(this, &scanner);
+  model_set_in(input, scanner);
+}
+
+ModelDriver::~ModelDriver() { model_lex_destroy(scanner); }
+
+int ModelDriver::parse() { return model_parse(*this); }
+
+int ModelDriver::nextToken(MODEL_STYPE *value) {
+  int token = modelScan(value, scanner);
+  // A model must start with its uses list; an empty file is an empty model.
+  if (firstToken && token != USES && token != 0)
+    missingUsesDeclaration();
+  firstToken = false;
+  return token;
+}
+
+const char *ModelDriver::keep(const std::string &text) { return texts.emplace_back(text).c_str(); }
+
+void ModelDriver::beginList() {
+  list.clear();
+  current.clear();
+}
+
+void ModelDriver::endListItem() {
+  list.push_back(current);
+  current.clear();
+}
+
+std::vector<std::string> *ModelDriver::takeList() { return &lists.emplace_back(std::move(list)); }
+
+void ModelDriver::usesDeclaration(std::vector<std::string> *types) { declareUsedTypes(*types); }
+
+void ModelDriver::declareInstance(const char *type, const char *varName) {
+  if (!declareComponent(type, varName, line))
+    syntaxError("Variables parsing error\n");
+}
+
+void ModelDriver::instantiate(const char *varName, std::vector<std::string> *arguments) {
+  instantiateComponent(varName, *arguments);
+}
+
+void ModelDriver::endOfModel() { finishModel(); }
+
+void ModelDriver::syntaxError(const char *message) {
+  // The parser's own words are replaced by the loader's.
+  if (std::strcmp(message, "syntax error") == 0)
+    message = "parse error";
+  else if (std::strcmp(message, "memory exhausted") == 0)
+    message = "parser stack overflow";
+  ModelHybridParsererror(message, line);
+}

@@ -1,0 +1,50 @@
+// Reads a model file: the scanner and grammar call back here, and the
+// actions declare and instantiate component instances through the loader.
+#ifndef MORVEL_LANGUAGES_MODEL_DRIVER_H
+#define MORVEL_LANGUAGES_MODEL_DRIVER_H
+
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+union MODEL_STYPE;
+
+class ModelDriver {
+ public:
+  explicit ModelDriver(FILE *input);
+  ~ModelDriver();
+  ModelDriver(const ModelDriver &) = delete;
+  ModelDriver &operator=(const ModelDriver &) = delete;
+
+  // Runs the parser: 0 on success, 1 when it gave up.
+  int parse();
+
+  // Scanner support.
+  int nextToken(MODEL_STYPE *value);
+  const char *keep(const std::string &text);
+  void beginList();
+  void endListItem();
+  std::vector<std::string> *takeList();
+
+  // Grammar actions.
+  void usesDeclaration(std::vector<std::string> *types);
+  void declareInstance(const char *type, const char *varName);
+  void instantiate(const char *varName, std::vector<std::string> *arguments);
+  void endOfModel();
+  // Reports a parse failure and ends the program.
+  [[noreturn]] void syntaxError(const char *message);
+
+  long line = 1;        // current line of the model file
+  std::string current;  // name being collected by a list mode
+
+ private:
+  void *scanner = nullptr;
+  bool firstToken = true;
+  std::vector<std::string> list;
+  std::deque<std::string> texts;
+  std::deque<std::vector<std::string>> lists;
+};
+
+#endif

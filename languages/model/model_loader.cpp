@@ -1,0 +1,243 @@
+#include "languages/model/model_loader.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <list>
+#include <unordered_map>
+
+#include "continuous/diagnostics.h"
+#include "continuous/state.h"
+#include "discrete/comp.h"
+#include "discrete/instances.h"
+#include "languages/definition/definition_passes.h"
+#include "languages/model/model_driver.h"
+
+std::vector<std::string> declarations;
+std::map<int, s_component *> oco;
+std::string runtimeSourceText;
+std::string runtimeHeaderText;
+std::string cl_header;
+long numConditions = 0;
+
+namespace {
+
+// The runtime header as the runtime source includes it.
+std::string runtimeHeaderInclude;
+
+// Instances in generation order while the model is read; oco is made from it.
+std::list<s_component *> ranking;
+
+// Whether a component depends on a type, for the components whose answer is
+// known. A component's answer covers everything reachable from it, so a walk
+// that meets a component with a known answer need not descend into it.
+std::map<std::pair<const Comp *, std::string>, bool> dependence;
+
+bool dependsOnType(const Comp *component, const std::string &type) {
+  auto known = dependence.find({component, type});
+  if (known != dependence.end())
+    return known->second;
+  bool depends = false;
+  if (component->importedComps != nullptr) {
+    std::vector<const Comp *> pending(component->importedComps->rbegin(),
+                                      component->importedComps->rend());
+    std::unordered_map<const Comp *, bool> visited{{component, true}};
+    depends = isCommandComp(component, type);
+    while (!depends && !pending.empty()) {
+      const Comp *used = pending.back();
+      pending.pop_back();
+      if (!visited.emplace(used, true).second)
+        continue;
+      if (used->typeName == type) {
+        depends = true;
+        break;
+      }
+      auto usedKnown = dependence.find({used, type});
+      if (usedKnown != dependence.end()) {
+        depends = usedKnown->second;
+        continue;
+      }
+      if (used->importedComps == nullptr)
+        continue;
+      if (isCommandComp(used, type)) {
+        depends = true;
+        break;
+      }
+      for (auto next = used->importedComps->rbegin(); next != used->importedComps->rend(); ++next)
+        pending.push_back(*next);
+    }
+  }
+  dependence[{component, type}] = depends;
+  return depends;
+}
+
+bool crossRefs(const s_component *instance, const s_component *other) {
+  const std::string &type = instance->comp->typeName;
+  return dependsOnType(instance->comp, type) && dependsOnType(other->comp, type);
+}
+
+bool namesInstance(const std::string &argument, const std::string &varName) {
+  return argument == varName || argument.substr(0, argument.find('.')) == varName;
+}
+
+// Whether the instance's arguments name the other instance: any argument, or
+// only the two command connections when the two cross-reference.
+bool namedByArguments(const s_component *instance, const s_component *other, bool commandsOnly) {
+  size_t count = commandsOnly ? std::min<size_t>(2, instance->args.size()) : instance->args.size();
+  for (size_t i = 0; i < count; ++i)
+    if (namesInstance(instance->args[i], other->varName))
+      return true;
+  return false;
+}
+
+void codeComponent(const s_component *instance) {
+  const std::string &type = instance->type, &var = instance->varName;
+  runtimeHeaderText += "\n\t" + type + "* " + var + ";";
+  cl_header += "\n\textern " + type + "* " + var + ";";
+
+  std::string &source = runtimeSourceText;
+  source += "\t" + var + " = new " + type + "(\"" + instance->name + "\"";
+  const std::vector<std::string> &args = instance->args;
+  for (size_t i = 0; i + 1 < args.size(); ++i) {
+    size_t dot = args[i].find('.');
+    if (dot == std::string::npos)
+      source += ", " + args[i];
+    else if (args[i].substr(dot + 1) == "cmdout")
+      source += ", " + args[i].substr(0, dot) + "->cmd_out";
+  }
+  if (!args.empty())
+    source += ", " + args.back();
+  source += ");\n";
+  source += "\t" + var + "->type = \"" + type + "\";\n";
+  source += "\t" + var + "->var_name = \"" + var + "\";\n";
+}
+
+void resetLoader() {
+  declarations.clear();
+  oco.clear();
+  ranking.clear();
+  dependence.clear();
+  runtimeSourceText.clear();
+  runtimeHeaderText.clear();
+  cl_header.clear();
+  numConditions = 0;
+}
+
+} // namespace
+
+void ModelHybridParsererror(const char *message, long line) {
+  std::printf("%s in main .mdl parser. Line %i\n", message, static_cast<int>(line));
+  std::exit(0);
+}
+
+void declareUsedTypes(const std::vector<std::string> &types) {
+  comps.clear();
+  variables_disc.clear();
+  declarations = types;
+  for (const std::string &type : types)
+    if (!findDefFile(type + ".def"))
+      std::exit(0);
+  for (const std::string &type : types) {
+    std::string include = "#include \"../C/" + type + ".h\"\n";
+    runtimeHeaderText += include;
+    cl_header += include;
+  }
+  runtimeHeaderText += "#include \"Scheduler.h\"\n#include \"sarn-runt.h\"\n#include \"purge.h\"\n"
+                       "#include <string>\n#include <vector>\n\n";
+  cl_header += "#include \"Scheduler.h\"\n#include \"Clause.h\"\n\n";
+  runtimeSourceText += "#include \"" + runtimeHeaderInclude +
+                       "\"\n\nusing namespace std;\n\nvoid startinit (Scheduler* sMM) {\n\n";
+  oco.clear();
+}
+
+void missingUsesDeclaration() {
+  std::printf("Error: no 'use' declaration found.\n");
+  std::exit(0);
+}
+
+bool declareComponent(const std::string &type, const std::string &varName, long line) {
+  bool known = false;
+  for (const std::string &declared : declarations)
+    known = known || declared == type;
+  if (!known)
+    semError(semErrorAtLine, line, 68);
+
+  auto instance = std::make_unique<s_component>();
+  instance->type = type;
+  instance->varName = varName;
+  instance->comp = parseDef((type + ".def").c_str(), varName);
+  if (instance->comp == nullptr)
+    return false;
+  comps.append(std::move(instance));
+  return true;
+}
+
+void instantiateComponent(const std::string &varName, const std::vector<std::string> &arguments) {
+  s_component *instance = comps.find(varName);
+  if (instance == nullptr)
+    semError(semErrorNoLine, 0, 67, varName.c_str());
+  instance->name = arguments.front();
+  instance->args.assign(arguments.begin() + 1, arguments.end());
+  instance->comp->setName(instance->name);
+
+  std::string fileName = instance->type + ".def";
+  parseHybridDefFile(fileName.c_str(), instance->args, instance->comp);
+  rankComponents(instance);
+  std::printf("%s ---%s \t\t\t-----> [OK]\n", fileName.c_str(), varName.c_str());
+}
+
+void rankComponents(s_component *instance) {
+  // A cross-referencing instance stands before the first instance it
+  // cross-references; otherwise it goes last.
+  auto place = ranking.end();
+  for (auto entry = ranking.begin(); entry != ranking.end(); ++entry)
+    if (*entry != instance && crossRefs(instance, *entry)) {
+      place = entry;
+      break;
+    }
+  auto self = ranking.insert(place, instance);
+
+  // Instances named by its arguments that stand after it move just before it.
+  for (auto entry = std::next(self); entry != ranking.end();) {
+    s_component *other = *entry;
+    auto next = std::next(entry);
+    if (namedByArguments(instance, other, crossRefs(instance, other)))
+      ranking.splice(self, ranking, entry);
+    entry = next;
+  }
+}
+
+void finishModel() {
+  int rank = 0;
+  for (s_component *instance : ranking) {
+    oco[++rank] = instance;
+    codeComponent(instance);
+  }
+  for (const auto &instance : comps.records())
+    if (instance->comp->instantiated)
+      runtimeSourceText += "\tsMM->addComp(" + instance->varName + ");\n";
+  numConditions = static_cast<long>(conditions.size());
+}
+
+void verifyInstances() {
+  for (const auto &instance : comps.records())
+    if (!instance->comp->instantiated)
+      semError(semWarningNoLine, 0, 75, instance->varName.c_str());
+}
+
+int parseModelFile(FILE *input, const std::string &runtimeBase) {
+  resetLoader();
+  std::string headerPath = runtimeBase + "_rt.h";
+  runtimeHeaderInclude = headerPath.substr(headerPath.find('/') + 1);
+
+  ModelDriver driver(input);
+  int result = driver.parse();
+  verifyInstances();
+
+  std::ofstream source(runtimeBase + "_rt.cpp");
+  if (source) {
+    source << runtimeSourceText;
+    std::ofstream header(headerPath);
+    header << runtimeHeaderText;
+  }
+  return result;
+}
