@@ -133,21 +133,18 @@ semi_opt
   | ';'
   ;
 
-/* Reduced from its end: item actions run in reverse written order. */
+/* Reduced from its end: item actions run in reverse written order, so of
+   several input commands the first written one remains. */
 interface_list
   : %empty
   | OTHERS { driver.importedComponents($1); }
-  | interface_item interface_list
-  ;
-
-interface_item
-  : CIN EXO ':' CMDVAR_DECL { driver.inputCommand($4, true); }
-  | CIN ':' CMDVAR_DECL { driver.inputCommand($3, false); }
-  | CIN ':' SHARED_LIST CMINUS ';' { driver.sharedInputCommand($3); }
-  | CIN ':' SHARED_LIST CPLUS ';'
-  | COUT ':' CMDVAR_DECL { driver.outputCommand($3); }
-  | COUT ':'
-  | CIN ':'
+  | CIN EXO ':' CMDVAR_DECL interface_list { driver.inputCommand($4, true); }
+  | CIN ':' CMDVAR_DECL interface_list { driver.inputCommand($3, false); }
+  | CIN ':' SHARED_LIST CMINUS ';' interface_list { driver.sharedInputCommand($3); }
+  | CIN ':' SHARED_LIST CPLUS ';' interface_list
+  | COUT ':' CMDVAR_DECL interface_list { driver.outputCommand($3); }
+  | COUT ':' interface_list
+  | CIN ':' interface_list
   ;
 
 /* Reduced from its end: state variables are added in reverse written order. */
@@ -341,16 +338,18 @@ transition_list
 transition
   : IDENT ':' '{' NOMINAL state_formula NEXT state_formula REEL probability_second ';' mapping_list '}'
       { $$ = driver.transition("Nominal", $5, $7, driver.real($8), $9, false, $11); }
-  | IDENT ':' '{' NOMINAL state_formula NEXT state_formula ';' next_list REEL probability_second ';' mapping_list '}'
-      { $$ = driver.multiPostTransition($5, driver.nextPost($9, $7), driver.real($10), $13); }
+  | IDENT ':' '{' NOMINAL state_formula next_list REEL probability_second ';' mapping_list '}'
+      { $$ = driver.multiPostTransition($5, $6, driver.real($7), $10); }
   | IDLE state_formula NEXT state_formula REEL ';'
       { $$ = driver.transition("Nominal", $2, $4, driver.real($5), 0.0, true, nullptr); }
   | IDENT ':' '{' FAIL state_formula NEXT state_formula REEL ';' mapping_list '}'
       { $$ = driver.transition("Fail", $5, $7, driver.real($8), 0.0, false, $10); }
   ;
 
+/* Two or more "Next" parts, each ended by ";". */
 next_list
-  : NEXT state_formula ';' { $$ = driver.nextPost(nullptr, $2); }
+  : NEXT state_formula ';' NEXT state_formula ';'
+      { $$ = driver.nextPost(driver.nextPost(nullptr, $2), $5); }
   | next_list NEXT state_formula ';' { $$ = driver.nextPost($1, $3); }
   ;
 

@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+#include "continuous/state.h"
+#include "discrete/comp.h"
+#include "discrete/data_manager.h"
+#include "discrete/formula.h"
+#include "discrete/state_var.h"
+#include "discrete/transition.h"
+#include "languages/definition/definition_passes.h"
+#include "languages/model/model_loader.h"
+#include "shell/options.h"
+
+namespace {
+
+// Loads a model from files written into a fresh directory, as the load
+// command does after its checks.
+class DefinitionPasses : public testing::Test {
+ protected:
+  DefinitionPasses() {
+    char pattern[] = "/tmp/morvel-passes-XXXXXX";
+    directory = mkdtemp(pattern);
+    previous = getcwd(nullptr, 0);
+    EXPECT_EQ(chdir(directory.c_str()), 0);
+    std::system("mkdir runtime");
+    config_init();
+    resetContinuousSession();
+    resetDefinitionState();
+    DataManager::active_comps.clear();
+  }
+  ~DefinitionPasses() override {
+    EXPECT_EQ(chdir(previous), 0);
+    std::free(previous);
+    std::system(("rm -rf " + directory).c_str());
+  }
+  static void write(const std::string &name, const std::string &text) { std::ofstream(name) << text; }
+  // Loads the model text and returns what the load printed.
+  static std::string load(const std::string &model) {
+    write("m.mdl", model);
+    testing::internal::CaptureStdout();
+    FILE *input = std::fopen("m.mdl", "r");
+    EXPECT_EQ(parseModelFile(input, "runtime/m"), 0);
+    std::fclose(input);
+    return testing::internal::GetCapturedStdout();
+  }
+  // What a printer writes; the discrete printers use streams, the continuous
+  // ones stdio, both on standard output.
+  static std::string shown(const std::function<void()> &print) {
+    testing::internal::CaptureStdout();
+    print();
+    std::cout.flush();
+    return testing::internal::GetCapturedStdout();
+  }
+  static std::string read(const std::string &name) {
+    std::ifstream file(name);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  }
+  std::string directory;
+  char *previous;
+};
+
+const char *const pumpDefinition = R"(/* every construct of the component form */
+Component "Pump"
+{
+  cin : CommandVar order(stop, run);
+  cin exo : CommandVar manual(off, on);
+  cout : CommandVar feed(none, some);
+}
+vardef
+{
+  ModeVar motor(off, on, unknown);
+  ObsVar noise(quiet, loud);
+  DependentVar heat(cold, warm);
+  VARIABLE speed IN [0, 100], flow;
+  PARAMETER rate = 2;
+  MEASURE flow;
+  INPUT speed;
+}
+constraints
+{
+  (motor = "on") & (order = "run") => (noise = "loud");
+  (motor = "off") => (noise = "quiet") ;
+  ((motor = "on") => (heat = "warm")) & ((motor = "off") => (heat = "cold"))
+}
+pumping : (motor = "on") speed -S-> flow : GAIN = 0.5, DELAY = 0;
+INIT flow = 0;
+transitions
+{
+  starting : { Nominal (motor = "off") & (order = "run") Next (motor = "on") 0.9 0.05 ; }
+  stopping : { Nominal (motor = "on") & (order = "stop") Next (motor = "off") 0.9 ; flow = 0 ; }
+  Idle (motor = "on") Next (motor = "on") 1.0 ;
+  burning : { Fail (motor = "on") Next (motor = "off") 0.01 ; }
+  cycling : { Nominal (motor = "off") Next (motor = "on") ; Next (motor = "off") ; 0.5 ; }
+}
+)";
+
+TEST_F(DefinitionPasses, EveryConstructOfAComponentIsBuiltInTheFixedOrders) {
+  write("Pump.def", pumpDefinition);
+  EXPECT_EQ(load("uses Pump;\n<Pump> pump;\npump(p1, 0, 0);\n"),
+            "Pump.def ---pump \t\t\t-----> [OK]\n");
+  Comp *pump = DataManager::getComp("p1");
+  ASSERT_NE(pump, nullptr);
+  EXPECT_EQ(pump->typeName, "Pump");
+  EXPECT_TRUE(pump->instantiated);
+
+  // Commands join as they are read; the vardef body is added from its end.
+  std::vector<std::string> names;
+  for (StateVar *variable : *pump->getStateVariables())
+    names.push_back(variable->getName());
+  EXPECT_EQ(names, (std::vector<std::string>{"pump.order", "pump.manual", "pump.feed",
+                                             "pump.heat", "pump.noise", "pump.motor"}));
+  // Of several input commands the first written remains; exo and cout are marked.
+  ASSERT_EQ(pump->cmdIn->size(), 1u);
+  EXPECT_EQ(pump->cmdIn->front()->getName(), "pump.order");
+  EXPECT_TRUE(static_cast<CommandVar *>((*pump->getStateVariables())[1])->exo);
+  EXPECT_TRUE(static_cast<CommandVar *>((*pump->getStateVariables())[2])->cmdOut);
+
+  // Constraints are added last written first; atoms joined by "&" make one formula.
+  std::string constraints;
+  for (const Formula *constraint : *pump->getConstraints())
+    constraints += shown([&] { constraint->showFormula(); });
+  EXPECT_EQ(constraints,
+            "(pump.motor=on  ) => (pump.heat=warm  )\n\t\t(pump.motor=off  ) => (pump.heat=cold  )\n"
+            "(pump.motor=off  ) => (pump.noise=quiet  )\n"
+            "(pump.order=run and pump.motor=on and ) => (pump.noise=loud  )\n");
+
+  // Transitions too; a second probability defaults to 0; several Next parts
+  // make one transition with numbered post-conditions.
+  std::string transitions;
+  for (const Transition *transition : *pump->getCompTransitions())
+    transitions += shown([&] { transition->showTransition(); });
+  EXPECT_EQ(transitions,
+            "Nominal (0.5) : (pump.motor=off  ) =>O \n\t\t\t\t\t1 : (pump.motor=on  )"
+            "\n\t\t\t\t\t2 : (pump.motor=off  ) -- 0\n"
+            "Fail (0.01) : (pump.motor=on  ) =>O  and (pump.motor=off  ) -- 0\n"
+            "Nominal (1) (idle) : (pump.motor=on  ) =>O  and (pump.motor=on  ) -- 0\n"
+            "Nominal (0.9) : (pump.order=stop and pump.motor=on and ) =>O  and (pump.motor=off  ) -- 0\n"
+            "\t\tpump.flow = 0\n"
+            "Nominal (0.9) : (pump.order=run and pump.motor=off and ) =>O  and (pump.motor=on  ) -- 0\n");
+  const Transition *starting = pump->getCompTransitions()->back();
+  EXPECT_DOUBLE_EQ(starting->proba2, 0.05);
+  EXPECT_DOUBLE_EQ((*pump->getCompTransitions())[3]->proba2, 0.0);
+
+  // Continuous content: variables, the guarded rule, interface lists, initialisation.
+  EXPECT_EQ(pump->variables->size(), 3u);
+  ASSERT_EQ(pump->influences->size(), 1u);
+  const s_influence *pumping = pump->influences->front();
+  EXPECT_EQ(pumping->ruleName, "pump.pumping");
+  ASSERT_NE(pumping->cond, nullptr);
+  EXPECT_EQ(pumping->cond->type, condAtom);
+  EXPECT_EQ(listsarnVarLn(measureListsarn), 1);
+  EXPECT_EQ(listsarnVarLn(inputListsarn), 1);
+  EXPECT_EQ(listsarnInitVarLn(pump->initVars), 1);
+}
+
+TEST_F(DefinitionPasses, InstancesGetTheirOwnNamesAndRelativeValues) {
+  write("Gate.def", R"(Component "Gate"
+{
+}
+vardef
+{
+  ModeVar mode(ok, g1_shut, g2_shut, unknown);
+  ObsVar lamp(off, on);
+}
+constraints
+{
+  (mode = "%shut") => (lamp = "on");
+}
+transitions { }
+)");
+  load("uses Gate;\n<Gate> ga;\n<Gate> gb;\nga(g1, 0, 0);\ngb(g2, 0, 0);\n");
+  for (const char *name : {"g1", "g2"}) {
+    const Formula *constraint = DataManager::getComp(name)->getConstraints()->front();
+    const Atom *atom = constraint->pre->getAllAtoms()->front();
+    EXPECT_EQ(atom->getValue(), std::string(name) + "_shut");
+    EXPECT_EQ(atom->attributes->at(name), "%shut");
+  }
+}
+
+TEST_F(DefinitionPasses, ImportsAndCommandsConnectInstances) {
+  write("Source.def", R"(Component "Source"
+{
+  cout : CommandVar power(off, on);
+}
+vardef
+{
+  ModeVar mode(ok, unknown);
+  VARIABLE out;
+  DISPLAY out;
+}
+constraints { INIT out = 1; }
+transitions { }
+)");
+  write("Sink.def", R"(uses Source;
+Component "Sink"
+{
+  cin : shared(power) c- ;
+}
+vardef
+{
+  ModeVar mode(ok, unknown);
+  ObsVar lamp(off, on);
+}
+constraints
+{
+  (cmdin = "on") => (lamp = "on");
+}
+transitions { }
+)");
+  write("User.def", R"(Component "User"
+{
+  others: Source from;
+}
+vardef
+{
+  ModeVar mode(ok, unknown);
+  VARIABLE intake;
+}
+constraints
+{
+  take : from.out -S-> intake : GAIN = 1, DELAY = 0;
+}
+transitions { }
+)");
+  std::string printed = load(
+      "uses Source, Sink, User;\n<Source> src;\n<Sink> snk;\n<User> usr;\n"
+      "src(s1, 0, 0);\nsnk(k1, src.power, 0);\nusr(u1, 0, 0, src);\n");
+  Comp *sink = DataManager::getComp("k1");
+  ASSERT_EQ(sink->cmdIn->size(), 1u);
+  EXPECT_EQ(sink->cmdIn->front()->getName(), "src.power");
+  EXPECT_TRUE(sink->commanded);
+  Comp *user = DataManager::getComp("u1");
+  EXPECT_EQ(user->findCorresName("from"), "src");
+  EXPECT_EQ(user->influences->front()->cause->name, "src.out");
+  // The runtime source builds every instance with its connections.
+  EXPECT_EQ(read("runtime/m_rt.cpp"),
+            "#include \"m_rt.h\"\n\nusing namespace std;\n\nvoid startinit (Scheduler* sMM) {\n\n"
+            "\tsrc = new Source(\"s1\", 0, 0);\n\tsrc->type = \"Source\";\n\tsrc->var_name = \"src\";\n"
+            "\tsnk = new Sink(\"k1\", 0);\n\tsnk->type = \"Sink\";\n\tsnk->var_name = \"snk\";\n"
+            "\tusr = new User(\"u1\", 0, 0, src);\n\tusr->type = \"User\";\n\tusr->var_name = \"usr\";\n"
+            "\tsMM->addComp(src);\n\tsMM->addComp(snk);\n\tsMM->addComp(usr);\n");
+}
+
+TEST_F(DefinitionPasses, ConstructorArgumentsFollowTheConnectionConvention) {
+  write("Box.def", "Component \"Box\" { } vardef { ModeVar mode(ok, unknown); } constraints { } "
+                   "transitions { }\n");
+  load("uses Box;\n<Box> box;\n<Box> only;\nbox(n, a, b.cmdout, c.x, d);\nonly(alone);\n");
+  std::string source = read("runtime/m_rt.cpp");
+  EXPECT_NE(source.find("\tbox = new Box(\"n\", a, b->cmd_out, d);\n"), std::string::npos) << source;
+  EXPECT_NE(source.find("\tonly = new Box(\"alone\");\n"), std::string::npos) << source;
+}
+
+TEST_F(DefinitionPasses, DeepNestingEndsThroughTheErrorRoutine) {
+  std::string deep(20000, '(');
+  write("Deep.def", "Component \"Deep\" { } vardef { ModeVar mode(ok, unknown); VARIABLE x; }\n"
+                    "constraints { x = " + deep + "1; }\ntransitions { }\n");
+  write("m.mdl", "uses Deep;\n<Deep> deep;\n");
+  EXPECT_EXIT(
+      {
+        FILE *input = std::fopen("m.mdl", "r");
+        parseModelFile(input, "runtime/m");
+      },
+      testing::ExitedWithCode(1),
+      "^Deep.def: Line 2: semantics error.\n  ...unknown error during variables parsing.: Deep.def\n$");
+}
+
+} // namespace
