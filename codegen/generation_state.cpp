@@ -38,7 +38,6 @@ long numExpr = 0;
 long numInfluG = 0;
 long numNoeudG = 0;
 long numVarG = 0;
-long numInfluGen = 0;
 
 long numStf = 0;
 long numTransitions = 0;
@@ -48,9 +47,9 @@ void resetGenerationState() {
   for (std::string *text : {&mfexprstr, &cross_ref, &globstr, &condcstr, &condstr, &gvarstr,
                             &initstr, &nodestr})
     text->clear();
-  for (long *counter : {&numMFExpr, &numGlobC, &numCondC, &numInit, &numInfluGen, &numGVarSV,
+  for (long *counter : {&numMFExpr, &numGlobC, &numCondC, &numInit, &numGVarSV,
                         &numGVar, &numNoeud, &numVar, &numInfluG, &numNoeudG, &numVarG})
     *counter = 0;
-  // The condition counter numbers the registrations of conditions in the runtime.
+  numInflu = 0;
   numCond = 0;
 }

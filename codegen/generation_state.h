@@ -52,15 +52,16 @@ extern long numExpr;
 extern long numInfluG;
 extern long numNoeudG;
 extern long numVarG;
-// Influences generated for the current instance; numInfluG sums them.
-extern long numInfluGen;
 
 // Counters never reset while the program runs.
 extern long numStf;
 extern long numTransitions;
 extern long numClauses;
 
-// Empties the collected texts and sets the per-compile counters to 0.
+// Empties the collected texts and sets the per-compile counters to 0,
+// including the influence and condition counters of the continuous model
+// (numInflu, numCond), which number the generated influences and condition
+// registrations once loading is over.
 void resetGenerationState();
 
 #endif
