@@ -167,17 +167,8 @@ s_influence *DefinitionDriver::influence(const char *cause, long type, const cha
   }
   s_variable *causeVariable = declaredVariableNamed(cause, 16);
   s_variable *effectVariable = declaredVariableNamed(effect, 16);
-  s_influence *built = buildInfluence(comp, static_cast<influType>(type), causeVariable,
-                                      effectVariable, coefs);
-  if (built == nullptr) {
-    std::printf("Error parsing influences.\n");
-    syntaxError("influence");
-  }
-  if (comp != nullptr)
-    comp->addInfluence(built);
-  else
-    influListsarn = appendCell(influListsarn, built);
-  return built;
+  return addInfluence(buildInfluence(comp, static_cast<influType>(type), causeVariable,
+                                     effectVariable, coefs));
 }
 
 s_influence *DefinitionDriver::constantInfluence(double value, long type, const char *effect) {
@@ -187,8 +178,11 @@ s_influence *DefinitionDriver::constantInfluence(double value, long type, const 
     return nullptr;
   }
   s_variable *cause = const2Var(value);
-  s_influence *built = buildInfluence(comp, static_cast<influType>(type), cause,
-                                      declaredVariableNamed(effect, 16), nullptr);
+  return addInfluence(buildInfluence(comp, static_cast<influType>(type), cause,
+                                     declaredVariableNamed(effect, 16), nullptr));
+}
+
+s_influence *DefinitionDriver::addInfluence(s_influence *built) {
   if (built == nullptr) {
     std::printf("Error parsing influences.\n");
     syntaxError("influence");

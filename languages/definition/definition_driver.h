@@ -139,6 +139,8 @@ class DefinitionDriver {
   s_expr *recordExpression(s_expr *expression);
   template <typename T> T *replay(std::vector<T *> &built, size_t &next, const char *missing);
   s_cond *ruleCondition(StateFormula *guard);
+  // Adds a built influence to the component (or the session, stand-alone).
+  s_influence *addInfluence(s_influence *built);
   [[noreturn]] void lookupFailed(const char *message);
 
   void *scanner = nullptr;
