@@ -120,26 +120,36 @@ s_domain *DefinitionDriver::variableDomain(const char *name) {
   return domain;
 }
 
-void DefinitionDriver::ruleBlock(const char *name, StateFormula *guard, s_listsarnInfl *rules,
-                                 bool single) {
+void DefinitionDriver::ruleBlock(const char *name, s_listsarnInfl *rules, bool single) {
   if (pass == DefinitionPass::Declaration)
     return;
-  if (standalone && guard != nullptr) {
-    std::printf("adding nothing\n");
-    return;
-  }
-  if (!ruleNames.insert(name).second || DataManager::getComp(name) != nullptr)
-    semError(semErrorAtLine, nligne, 48, name);
-  setRulesNames(rules, name);
-  for (s_listsarnInfl *cell = rules; cell != nullptr; cell = cell->next)
-    cell->elt->blockName = name;
-  if (guard != nullptr)
-    andRulesConds(rules, ruleCondition(guard), varName);
+  nameRules(name, rules);
   if (single && comp != nullptr && rules != nullptr && rules->elt->cond == nullptr) {
     if (modes_cond == nullptr)
       modes_cond = createModeStf(comp);
     rules->elt->cond = modes_cond;
   }
+}
+
+void DefinitionDriver::guardedRuleBlock(const char *name, StateFormula *guard,
+                                        s_listsarnInfl *rules) {
+  if (pass == DefinitionPass::Declaration)
+    return;
+  // A guard over discrete atoms means nothing without components.
+  if (standalone) {
+    std::printf("adding nothing\n");
+    return;
+  }
+  nameRules(name, rules);
+  andRulesConds(rules, ruleCondition(guard), varName);
+}
+
+void DefinitionDriver::nameRules(const char *name, s_listsarnInfl *rules) {
+  if (!ruleNames.insert(name).second || DataManager::getComp(name) != nullptr)
+    semError(semErrorAtLine, nligne, 48, name);
+  setRulesNames(rules, name);
+  for (s_listsarnInfl *cell = rules; cell != nullptr; cell = cell->next)
+    cell->elt->blockName = name;
 }
 
 s_listsarnInfl *DefinitionDriver::ruleList(s_listsarnInfl *list, s_influence *rule) {

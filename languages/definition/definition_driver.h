@@ -87,7 +87,8 @@ class DefinitionDriver {
   s_mapfVar *assignment(const char *name, long relation, s_expr *value);
 
   // Continuous behaviour.
-  void ruleBlock(const char *name, StateFormula *guard, s_listsarnInfl *rules, bool single);
+  void ruleBlock(const char *name, s_listsarnInfl *rules, bool single);
+  void guardedRuleBlock(const char *name, StateFormula *guard, s_listsarnInfl *rules);
   s_listsarnInfl *ruleList(s_listsarnInfl *list, s_influence *rule);
   s_influence *guardedRule(StateFormula *guard, s_influence *rule);
   s_influence *influence(const char *cause, long type, const char *effect, s_listsarnCoef *coefs);
@@ -139,6 +140,8 @@ class DefinitionDriver {
   s_expr *recordExpression(s_expr *expression);
   template <typename T> T *replay(std::vector<T *> &built, size_t &next, const char *missing);
   s_cond *ruleCondition(StateFormula *guard);
+  // Checks and gives the name of a rule block to its influences.
+  void nameRules(const char *name, s_listsarnInfl *rules);
   // Adds a built influence to the component (or the session, stand-alone).
   s_influence *addInfluence(s_influence *built);
   [[noreturn]] void lookupFailed(const char *message);

@@ -256,9 +256,9 @@ cont_decls
   ;
 
 cont_decl
-  : IDENT ':' rule ';' { driver.ruleBlock($1, nullptr, driver.ruleList(nullptr, $3), true); }
-  | IDENT ':' '{' rule_list ';' '}' { driver.ruleBlock($1, nullptr, $4, false); }
-  | IDENT ':' state_formula '{' rule_list ';' '}' { driver.ruleBlock($1, $3, $5, false); }
+  : IDENT ':' rule ';' { driver.ruleBlock($1, driver.ruleList(nullptr, $3), true); }
+  | IDENT ':' '{' rule_list ';' '}' { driver.ruleBlock($1, $4, false); }
+  | IDENT ':' state_formula '{' rule_list ';' '}' { driver.guardedRuleBlock($1, $3, $5); }
   | equation ';' { driver.equationStatement($1); }
   | INIT init_var_list ';' { driver.initialisations($2); }
   ;
@@ -380,11 +380,7 @@ statement_list
 
 statement
   : declaration_cont ';'
-  | IDENT ':' rule ';' { driver.ruleBlock($1, nullptr, driver.ruleList(nullptr, $3), true); }
-  | IDENT ':' '{' rule_list ';' '}' { driver.ruleBlock($1, nullptr, $4, false); }
-  | IDENT ':' state_formula '{' rule_list ';' '}' { driver.ruleBlock($1, $3, $5, false); }
-  | equation ';' { driver.equationStatement($1); }
-  | INIT init_var_list ';' { driver.initialisations($2); }
+  | cont_decl
   | IDENT ':' INSTANCE IDENT '(' actual_list ')' ';' { driver.instantiation($1, $4, $6); }
   | MODEL IDENT { driver.modelBegin($2); } '(' formal_list ')' '{' statement_list '}' { driver.modelEnd(); }
   ;
