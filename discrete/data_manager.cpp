@@ -26,7 +26,8 @@ void CompTable::clear() {
   positions.clear();
 }
 
-CompTable DataManager::active_comps;
+// Never destroyed: the model lives until the process ends, reachable to the last.
+CompTable &DataManager::active_comps = *new CompTable();
 AtomTable *DataManager::active_atoms = new AtomTable();
 std::map<int, Transition *> DataManager::active_trans;
 std::vector<Clause *> *DataManager::cls = new std::vector<Clause *>();

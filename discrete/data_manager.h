@@ -66,7 +66,7 @@ class DataManager {
   static void updateStatesCover(int step, const Transition *transition);
   static void updateTrajectoriesCover();
 
-  static CompTable active_comps;
+  static CompTable &active_comps;
   static AtomTable *active_atoms;
   static std::map<int, Transition *> active_trans;
   static std::vector<Clause *> *cls;

@@ -7,8 +7,9 @@
 #include "discrete/comp.h"
 #include "discrete/state_var.h"
 
-ComponentList comps;
-DiscVariableList variables_disc;
+// Never destroyed: the model lives until the process ends, reachable to the last.
+ComponentList &comps = *new ComponentList();
+DiscVariableList &variables_disc = *new DiscVariableList();
 
 void ComponentList::append(std::unique_ptr<s_component> record) {
   byVarName.emplace(record->varName, record.get());

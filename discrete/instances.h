@@ -56,8 +56,8 @@ class DiscVariableList {
   std::unordered_map<std::string, StateVar *> byName;
 };
 
-extern ComponentList comps;
-extern DiscVariableList variables_disc;
+extern ComponentList &comps;
+extern DiscVariableList &variables_disc;
 
 // The component of the first instance declared with that variable name, or null.
 Comp *findComp(const std::string &name);

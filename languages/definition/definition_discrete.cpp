@@ -168,7 +168,10 @@ void DefinitionDriver::addTransition(Transition *built) {
 }
 
 s_cond *DefinitionDriver::ruleCondition(StateFormula *guard) {
-  return mkCondStf(guard, comp);
+  // Only the condition is kept: the formula that guarded the rule goes.
+  s_cond *condition = mkCondStf(guard, comp);
+  delete guard;
+  return condition;
 }
 
 MapFuncList *DefinitionDriver::mapping(MapFuncList *list, StateFormula *guard,

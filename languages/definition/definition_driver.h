@@ -139,6 +139,7 @@ class DefinitionDriver {
   s_cond *recordCondition(s_cond *condition);
   s_expr *recordExpression(s_expr *expression);
   template <typename T> T *replay(std::vector<T *> &built, size_t &next, const char *missing);
+  // The condition equivalent to a guard formula, which it releases.
   s_cond *ruleCondition(StateFormula *guard);
   // Checks and gives the name of a rule block to its influences.
   void nameRules(const char *name, s_listsarnInfl *rules);
