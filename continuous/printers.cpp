@@ -1,7 +1,9 @@
 #include "continuous/printers.h"
 
+#include "continuous/causal_graph.h"
 #include "continuous/diagnostics.h"
 #include "continuous/state.h"
+#include "discrete/instances.h"
 #include "discrete/state_var.h"
 
 namespace {
@@ -56,6 +58,19 @@ const char *operatorText(exprType tex) {
     default:
       return "**";
   }
+}
+
+// The kind of update a causal node stands for; empty for the other types.
+const char *nodeTypeText(int type) {
+  switch (type) {
+    case inflDynamic:
+      return "dynamic";
+    case inflIntegral:
+      return "integral";
+    case inflStatic:
+      return "static";
+  }
+  return "";
 }
 
 bool isVariableOrIntermediate(const s_gVar *gv) {
@@ -284,6 +299,33 @@ void printArBin(const s_arBin *tree, FILE *stream) {
   });
 }
 
+void printNode(const s_variable *var, FILE *stream) {
+  const s_cNode *node = var->node;
+  std::fprintf(stream, "  %s", var->name.c_str());
+  if (node->causes.empty()) {
+    std::fputs(":\n    no causes;", stream);
+  } else {
+    std::fprintf(stream, ":\n    causes (%s): ", nodeTypeText(node->type));
+    for (const s_influence *inf : node->causes)
+      std::fprintf(stream, "%s; ", inf->cause->name.c_str());
+  }
+  if (node->effects.empty()) {
+    std::fputs("\n    no effects;", stream);
+  } else {
+    std::fputs("\n    effects: ", stream);
+    for (const s_influence *inf : node->effects)
+      std::fprintf(stream, "%s; ", inf->effect->name.c_str());
+  }
+  std::fprintf(stream, "\n    depth: %ld;\n", var->depth);
+}
+
+void printCGraph(const s_arBin *tree, FILE *stream) {
+  forEachVariable(tree, [stream](const s_variable *var) {
+    if (var->node != nullptr)
+      printNode(var, stream);
+  });
+}
+
 void printDic(FILE *stream) { printArBin(dictionary, stream); }
 
 void printRules(FILE *stream) {
@@ -306,4 +348,13 @@ void printGlobCs(FILE *stream) {
 void printCondCs(FILE *stream) {
   printConstraints("Conditions constraints variables:\n", "Conditions constraints:\n",
                    &s_gVar::condC, condCListsarn, stream);
+}
+
+void printAllVars() {
+  std::fputs("Discrete variables:\n", stdout);
+  for (const auto &entry : variables_disc)
+    entry.second->showValues();
+  std::fputs("\nContinuous variables:\n", stdout);
+  printDic(stdout);
+  std::fputc('\n', stdout);
 }

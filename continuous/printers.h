@@ -23,6 +23,10 @@ void printInitListsarn(const s_listsarnInitVar *list, FILE *stream = stdout);
 void printUpdateListsarn(const s_listsarnVar *list, FILE *stream = stdout);
 // Every variable of the tree in name order, each followed by a line end.
 void printArBin(const s_arBin *tree, FILE *stream = stdout);
+// The causal node of a variable: its causes, its effects and its depth.
+void printNode(const s_variable *var, FILE *stream = stdout);
+// The node of every variable of the tree that has one, in name order.
+void printCGraph(const s_arBin *tree, FILE *stream = stdout);
 
 // Views of the session state.
 void printDic(FILE *stream = stdout);
@@ -30,5 +34,9 @@ void printRules(FILE *stream = stdout);
 void printConditions(FILE *stream = stdout);
 void printGlobCs(FILE *stream = stdout);
 void printCondCs(FILE *stream = stdout);
+// The discrete state variables in declaration order, then the dictionary.
+// The discrete part is written through the standard C++ output stream, so
+// this view has no stream argument.
+void printAllVars();
 
 #endif

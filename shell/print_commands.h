@@ -5,4 +5,10 @@
 int qxPrint(char *argument);
 int qxGraph(char *argument);
 
+// The views that need a compiled application, for the print command and
+// for whoever has just built the clauses and the causal graph.
+void printBooleanPropositions();
+void printCausalGraph();
+void printUpdatingSequence();
+
 #endif

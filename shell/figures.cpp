@@ -1,0 +1,117 @@
+#include "shell/figures.h"
+
+#include <cstdlib>
+
+#include "continuous/causal_graph.h"
+#include "continuous/state.h"
+#include "discrete/data_manager.h"
+#include "shell/session.h"
+
+namespace {
+
+// Edge colours by node type, which numbers update kinds as influences do.
+const char *edgeColour(int type) {
+  switch (type) {
+    case inflDynamic:
+      return "green4";
+    case inflIntegral:
+      return "violetred";
+    case inflStatic:
+      return "orange";
+    case inflConstant:
+      return "black";
+    case inflSecondOrder:
+      return "red";
+  }
+  return "black";
+}
+
+void dotEdge(FILE *stream, const s_influence *inf, int type) {
+  std::fprintf(stream, "%s -> %s [label = \"%s\",color=%s ];\n",
+               dotIdentifier(inf->cause->name).c_str(), dotIdentifier(inf->effect->name).c_str(),
+               inf->ruleName.c_str(), edgeColour(type));
+}
+
+// Writes a figure file through draw, closing it with "}"; then shows it.
+template <typename Draw>
+bool writeFigure(const std::string &figureName, Draw &&draw) {
+  std::string path = figDir + figureName + ".dot";
+  FILE *stream = std::fopen(path.c_str(), "w");
+  if (stream == nullptr) {
+    std::printf("Can't create figure file %s\n", path.c_str());
+    return false;
+  }
+  geneDotHeaders(stream, figureName);
+  draw(stream);
+  std::fputc('}', stream);
+  std::fclose(stream);
+  launchPs(figureName);
+  return true;
+}
+
+}  // namespace
+
+std::string dotIdentifier(const std::string &name) {
+  size_t dot = name.find('.');
+  if (dot == std::string::npos)
+    return name + "_" + name;
+  return name.substr(0, dot) + "_" + name.substr(dot + 1);
+}
+
+void geneDotHeaders(FILE *stream, const std::string &graphName) {
+  std::fprintf(stream,
+               "digraph %s {\n\trankdir=LR;\n\tsize=\"8,5\";\n\tnode [shape = plaintext];\n\t",
+               graphName.c_str());
+}
+
+void dotNode(FILE *stream, const s_variable *var) {
+  if (var->node == nullptr)
+    return;
+  std::fprintf(stream, "%s;\n", dotIdentifier(var->name).c_str());
+  for (const s_influence *inf : var->node->causes)
+    dotEdge(stream, inf, var->node->type);
+}
+
+void dotCGraph(FILE *stream, const s_arBin *tree) {
+  forEachVariable(tree, [stream](const s_variable *var) { dotNode(stream, var); });
+}
+
+int drawCausalGraph() {
+  return writeFigure(appliName, [](FILE *stream) { dotCGraph(stream, dictionary); }) ? 1 : 0;
+}
+
+// A component's figure does not need the causal graph: its edges are
+// coloured after the kind of each influence.
+void graphComp(const char *name) {
+  const Comp *comp = DataManager::getComp(name);
+  if (comp == nullptr) {
+    DataManager::dataError(1, 1);
+    return;
+  }
+  writeFigure(appliName + "_" + name, [comp](FILE *stream) {
+    if (comp->variables != nullptr)
+      for (const s_variable *var : *comp->variables)
+        std::fprintf(stream, "%s;\n", dotIdentifier(var->name).c_str());
+    if (comp->influences != nullptr)
+      for (const s_influence *inf : *comp->influences)
+        dotEdge(stream, inf, inf->type);
+  });
+}
+
+int qxDotPs(const std::string &name) {
+  std::string command = "dot -Tps fig/" + name + ".dot -o fig/" + name + ".ps";
+  std::fflush(stdout);
+  if (std::system(command.c_str()) == -1) {
+    std::fprintf(stderr, "Fail to convert dot file to ps.\n");
+    return 0;
+  }
+  return 1;
+}
+
+void launchPs(const std::string &name) {
+  if (qxDotPs(name) != 1)
+    return;
+  std::string command = "gv fig/" + name + ".ps &";
+  if (std::system(command.c_str()) == -1)
+    std::fprintf(stderr, "Fail to view ps file.\n");
+}
