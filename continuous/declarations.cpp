@@ -7,17 +7,44 @@ namespace {
 
 bool isRange(const s_objet *o) { return o != nullptr && o->type == objRange; }
 
-s_listsarnVar **sessionListOf(int f) {
+// A session list with its last cell as last seen, so that declaring the
+// interface of many components appends without walking the whole list each
+// time. A list that no longer starts where it did (a new load, or cells put
+// in front) is walked once more.
+struct SessionList {
+  s_listsarnVar **list;
+  const s_listsarnVar *head = nullptr;
+  s_listsarnVar *last = nullptr;
+};
+
+SessionList *sessionListOf(int f) {
+  static SessionList input{&inputListsarn}, display{&displayListsarn}, measure{&measureListsarn};
   switch (f) {
     case fctInput:
-      return &inputListsarn;
+      return &input;
     case fctDisplay:
-      return &displayListsarn;
+      return &display;
     case fctMeasure:
-      return &measureListsarn;
+      return &measure;
     default:
       return nullptr;
   }
+}
+
+void appendToSession(SessionList &session, s_variable *v) {
+  s_listsarnVar *cell = newRecord<s_listsarnVar>();
+  cell->elt = v;
+  s_listsarnVar *&list = *session.list;
+  if (list == nullptr) {
+    list = cell;
+  } else {
+    s_listsarnVar *last = session.head == list && session.last != nullptr ? session.last : list;
+    while (last->next != nullptr)
+      last = last->next;
+    last->next = cell;
+  }
+  session.head = list;
+  session.last = cell;
 }
 
 // A fresh value object equal to o (a range gets a record of its own).
@@ -47,8 +74,8 @@ void setListsarnFct(s_listsarnVar *list, int f) {
     if ((fct & fctInput) && (fct & fctMeasure))
       semError(semErrorAtLine, nligne, 52);
     v->fct = fct;
-    if (s_listsarnVar **session = sessionListOf(f))
-      *session = appVariable(*session, v);
+    if (SessionList *session = sessionListOf(f))
+      appendToSession(*session, v);
   }
 }
 

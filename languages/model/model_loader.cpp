@@ -2,14 +2,13 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <list>
-#include <unordered_map>
 
 #include "continuous/diagnostics.h"
 #include "continuous/state.h"
 #include "discrete/comp.h"
 #include "discrete/instances.h"
 #include "languages/definition/definition_passes.h"
+#include "languages/model/instance_ranking.h"
 #include "languages/model/model_driver.h"
 
 std::vector<std::string> declarations;
@@ -25,69 +24,7 @@ namespace {
 std::string runtimeHeaderInclude;
 
 // Instances in generation order while the model is read; oco is made from it.
-std::list<s_component *> ranking;
-
-// Whether a component depends on a type, for the components whose answer is
-// known. A component's answer covers everything reachable from it, so a walk
-// that meets a component with a known answer need not descend into it.
-std::map<std::pair<const Comp *, std::string>, bool> dependence;
-
-bool dependsOnType(const Comp *component, const std::string &type) {
-  auto known = dependence.find({component, type});
-  if (known != dependence.end())
-    return known->second;
-  bool depends = false;
-  if (component->importedComps != nullptr) {
-    std::vector<const Comp *> pending(component->importedComps->rbegin(),
-                                      component->importedComps->rend());
-    std::unordered_map<const Comp *, bool> visited{{component, true}};
-    depends = isCommandComp(component, type);
-    while (!depends && !pending.empty()) {
-      const Comp *used = pending.back();
-      pending.pop_back();
-      if (!visited.emplace(used, true).second)
-        continue;
-      if (used->typeName == type) {
-        depends = true;
-        break;
-      }
-      auto usedKnown = dependence.find({used, type});
-      if (usedKnown != dependence.end()) {
-        depends = usedKnown->second;
-        continue;
-      }
-      if (used->importedComps == nullptr)
-        continue;
-      if (isCommandComp(used, type)) {
-        depends = true;
-        break;
-      }
-      for (auto next = used->importedComps->rbegin(); next != used->importedComps->rend(); ++next)
-        pending.push_back(*next);
-    }
-  }
-  dependence[{component, type}] = depends;
-  return depends;
-}
-
-bool crossRefs(const s_component *instance, const s_component *other) {
-  const std::string &type = instance->comp->typeName;
-  return dependsOnType(instance->comp, type) && dependsOnType(other->comp, type);
-}
-
-bool namesInstance(const std::string &argument, const std::string &varName) {
-  return argument == varName || argument.substr(0, argument.find('.')) == varName;
-}
-
-// Whether the instance's arguments name the other instance: any argument, or
-// only the two command connections when the two cross-reference.
-bool namedByArguments(const s_component *instance, const s_component *other, bool commandsOnly) {
-  size_t count = commandsOnly ? std::min<size_t>(2, instance->args.size()) : instance->args.size();
-  for (size_t i = 0; i < count; ++i)
-    if (namesInstance(instance->args[i], other->varName))
-      return true;
-  return false;
-}
+InstanceRanking ranking;
 
 void codeComponent(const s_component *instance) {
   const std::string &type = instance->type, &var = instance->varName;
@@ -115,7 +52,6 @@ void resetLoader() {
   declarations.clear();
   oco.clear();
   ranking.clear();
-  dependence.clear();
   runtimeSourceText.clear();
   runtimeHeaderText.clear();
   cl_header.clear();
@@ -185,30 +121,11 @@ void instantiateComponent(const std::string &varName, const std::vector<std::str
   std::printf("%s ---%s \t\t\t-----> [OK]\n", fileName.c_str(), varName.c_str());
 }
 
-void rankComponents(s_component *instance) {
-  // A cross-referencing instance stands before the first instance it
-  // cross-references; otherwise it goes last.
-  auto place = ranking.end();
-  for (auto entry = ranking.begin(); entry != ranking.end(); ++entry)
-    if (*entry != instance && crossRefs(instance, *entry)) {
-      place = entry;
-      break;
-    }
-  auto self = ranking.insert(place, instance);
-
-  // Instances named by its arguments that stand after it move just before it.
-  for (auto entry = std::next(self); entry != ranking.end();) {
-    s_component *other = *entry;
-    auto next = std::next(entry);
-    if (namedByArguments(instance, other, crossRefs(instance, other)))
-      ranking.splice(self, ranking, entry);
-    entry = next;
-  }
-}
+void rankComponents(s_component *instance) { ranking.rank(instance); }
 
 void finishModel() {
   int rank = 0;
-  for (s_component *instance : ranking) {
+  for (s_component *instance : ranking.order()) {
     oco[++rank] = instance;
     codeComponent(instance);
   }
