@@ -178,7 +178,7 @@ transitions { }
   load("uses Gate;\n<Gate> ga;\n<Gate> gb;\nga(g1, 0, 0);\ngb(g2, 0, 0);\n");
   for (const char *name : {"g1", "g2"}) {
     const Formula *constraint = DataManager::getComp(name)->getConstraints()->front();
-    const Atom *atom = constraint->pre->getAllAtoms()->front();
+    const Atom *atom = constraint->pre->getAtoms()->begin()->second;
     EXPECT_EQ(atom->getValue(), std::string(name) + "_shut");
     EXPECT_EQ(atom->attributes->at(name), "%shut");
   }
