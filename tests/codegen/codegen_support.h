@@ -106,29 +106,20 @@ class GenerationTest : public testing::Test {
     }
     return var;
   }
-  static s_listsarnLong *positions(const std::vector<long> &values) {
-    s_listsarnLong *list = nullptr;
-    for (long value : values) {
-      s_listsarnLong *cell = newRecord<s_listsarnLong>();
-      cell->elt = value;
-      list = catListsarnLong(list, cell);
-    }
-    return list;
+  // A record of the continuous model kept as long as the model, holding value.
+  template <typename T> static T *record(T value) {
+    T *made = newRecord<T>();
+    *made = value;
+    return made;
   }
-  template <typename List, typename Element>
-  static List *listOf(const std::vector<Element *> &elements) {
+  // A list of the continuous model (cells of type List) holding the elements.
+  template <typename List, typename Element> static List *listOf(std::vector<Element> elements) {
     List *list = nullptr;
-    for (Element *element : elements) {
+    for (auto element = elements.rbegin(); element != elements.rend(); ++element) {
       List *cell = newRecord<List>();
-      cell->elt = element;
-      if (list == nullptr) {
-        list = cell;
-      } else {
-        List *last = list;
-        while (last->next != nullptr)
-          last = last->next;
-        last->next = cell;
-      }
+      cell->elt = *element;
+      cell->next = list;
+      list = cell;
     }
     return list;
   }
