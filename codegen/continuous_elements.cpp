@@ -530,7 +530,8 @@ std::string geneCondition(FILE *body, FILE *header, s_cond *cond, Comp *comp, Co
   case condAtom: {
     std::string atom = "NULL";
     if (const Atom *at = cond->at)
-      atom = geneDiscSymbName(at->getStateVar(), comp, 0, name.substr(2), at->getValue(), "", "");
+      atom = geneDiscSymbName(at->getStateVar(), comp, symbCondAtom, name.substr(2), at->getValue(),
+                              "", "");
     if (atom == "NULL")
       special = textf("%s->at = NULL;\n\t", c);
     else
