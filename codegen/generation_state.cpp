@@ -16,6 +16,7 @@ FILE *clCPP = nullptr;
 
 bool in_gen_types = false;
 int clFilesNum = 0;
+bool freshCompile = true;
 
 std::string cross_ref;
 std::string mfexprstr;
@@ -52,4 +53,5 @@ void resetGenerationState() {
     *counter = 0;
   numInflu = 0;
   numCond = 0;
+  freshCompile = true;
 }

@@ -28,6 +28,8 @@ extern FILE *clCPP;
 extern bool in_gen_types;
 // Number of the next clause file of the current instance.
 extern int clFilesNum;
+// True from resetGenerationState until the compile's first instance is generated.
+extern bool freshCompile;
 
 // Texts collected during generation and written into the runtime file.
 extern std::string cross_ref;

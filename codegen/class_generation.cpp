@@ -1,0 +1,263 @@
+#include "codegen/class_generation.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+
+#include "codegen/continuous_elements.h"
+#include "codegen/discrete_elements.h"
+#include "codegen/emit.h"
+#include "codegen/generation_state.h"
+#include "continuous/state.h"
+#include "discrete/comp.h"
+#include "discrete/data_manager.h"
+#include "discrete/formula.h"
+#include "discrete/instances.h"
+#include "discrete/state_var.h"
+#include "discrete/transition.h"
+#include "languages/model/model_loader.h"
+#include "shell/options.h"
+#include "shell/session.h"
+
+namespace {
+
+// A compile regenerates every element: forget the marks of earlier ones.
+void beginCompile() {
+  forgetGeneratedElements();
+  for (const auto &entry : DataManager::active_comps)
+    entry.second->generated = false;
+  cl_files.clear();
+}
+
+// The type that commands the instance (owner of its first input command), or "".
+std::string commandingType(const Comp *comp) {
+  if (!comp->commanded || comp->cmdIn == nullptr || comp->cmdIn->empty())
+    return "";
+  const Comp *owner = comp->cmdIn->front()->getComp();
+  return owner != nullptr ? owner->typeName : "";
+}
+
+FILE *createClauseFile(const std::string &path) {
+  FILE *file = std::fopen(path.c_str(), "w");
+  if (file == nullptr) {
+    std::printf("[Error]:Can't create clause file: %s. Exiting.\n", path.c_str());
+    std::exit(-1);
+  }
+  return file;
+}
+
+template <typename List, typename Visit>
+void walkInStep(List *list, List *model, Visit visit) {
+  for (; list != nullptr && model != nullptr; list = list->next, model = model->next)
+    visit(list->elt, model->elt);
+}
+
+bool sameGlobalVariable(const s_gVar *gvar, const s_gVar *model) {
+  if (gvar->var != nullptr && model->var != nullptr)
+    return memberPart(gvar->var->name) == memberPart(model->var->name);
+  return gvar->nInterm != 0 && model->nInterm != 0;
+}
+
+void copyTransitionNumbers(Transition *transition, const Transition *model) {
+  setGeneTransitionNumber(transition, geneTransitionNumber(model));
+  transition->pre->tag = model->pre->tag;
+  if (transition->post != nullptr && model->post != nullptr)
+    transition->post->tag = model->post->tag;
+  if (transition->posts != nullptr && model->posts != nullptr)
+    for (auto post = transition->posts->begin(), modelPost = model->posts->begin();
+         post != transition->posts->end() && modelPost != model->posts->end(); ++post, ++modelPost)
+      post->second->tag = modelPost->second->tag;
+  if (transition->mf == nullptr || model->mf == nullptr)
+    return;
+  for (size_t j = 0; j < std::min(transition->mf->size(), model->mf->size()); ++j) {
+    const std::vector<s_mapfVar *> *vars = (*transition->mf)[j]->vars;
+    const std::vector<s_mapfVar *> *modelVars = (*model->mf)[j]->vars;
+    if (vars == nullptr || modelVars == nullptr)
+      continue;
+    for (size_t k = 0; k < std::min(vars->size(), modelVars->size()); ++k)
+      updateExprNum((*vars)[k]->expr, (*modelVars)[k]->expr);
+  }
+}
+
+}  // namespace
+
+void geneClassHeaders(const std::string &typeName) {
+  std::string guard = typeName;
+  std::transform(guard.begin(), guard.end(), guard.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  guard += "_H";
+  std::fputs(("/* Generated from " + typeName + ".def */\n\n" + "\n#ifndef " + guard +
+              "\n#define " + guard + "\n\n" + "#include \"Comprt.h\"\n" +
+              "#include \"sarn-runt.h\"\n").c_str(),
+             defH);
+  std::fputs(("#include \"" + typeName + ".h\"\n\n").c_str(), defCPP);
+}
+
+void geneComp(Comp *comp) {
+  if (freshCompile) {
+    beginCompile();
+    freshCompile = false;
+  }
+  in_gen_types = inVector(comp->typeName, generated_types);
+  if (in_gen_types)
+    updateEltsNum(comp);
+  geneUse(comp);
+  numInflu = 0;
+  clFilesNum = 0;
+  comp->clauseCount = 0;
+
+  const bool withContinuous = conf_get("discrete") == 0;
+  const bool withDiscrete = conf_get("continuous") == 0;
+  if (comp->variables != nullptr) {
+    // The runtime file names every instance's variables by these names.
+    for (s_variable *var : *comp->variables)
+      geneVarName(var);
+    if (withContinuous && !in_gen_types)
+      for (s_variable *var : *comp->variables)
+        geneVariable(defCPP, defH, comp->typeName.c_str(), var);
+    if (in_gen_types)
+      numVar += static_cast<long>(comp->variables->size());
+  }
+  if (comp->gvars != nullptr)
+    geneGlobVs(defCPP, defH, comp->gvars, comp);
+  if (comp->globalConstraints != nullptr)
+    geneGlobCs(defCPP, defH, comp->globalConstraints, comp);
+  if (comp->condExprs != nullptr)
+    geneCondCs(defCPP, defH, comp->condExprs, comp);
+
+  const bool clauseFiles = modelClauseCount() > clauseFileThreshold;
+  if (clauseFiles)
+    geneClausesFileHeaders(comp);
+  ConditionSlots slots;
+  if (comp->stateVariables != nullptr)
+    for (StateVar *variable : *comp->stateVariables)
+      geneStateVar(comp, variable, slots);
+  geneConstraints(comp);
+  numInfluG += numInflu;
+  if (withDiscrete && comp->transitions != nullptr)
+    for (Transition *transition : *comp->transitions)
+      geneTransition(comp, transition);
+  if (withContinuous && !in_gen_types && comp->initVars != nullptr)
+    geneInitV(comp->initVars, comp);
+
+  if (clauseFiles) {
+    std::fputs("}\n", clCPP);
+    std::fclose(clCPP);
+    std::fclose(clH);
+    clCPP = clH = nullptr;
+  }
+  if (!in_gen_types) {
+    std::fputs("\n};\n#endif\n", defH);
+    std::fputs("\n}\n", defCPP);
+  }
+  comp->generated = true;
+}
+
+void geneUse(Comp *comp) {
+  const std::string &t = comp->typeName;
+  const std::string v = comp->getVarName();
+  std::string includes, forwards, parameters, statements, members;
+  if (comp->importedComps != nullptr)
+    for (const Comp *used : *comp->importedComps) {
+      const std::string a = comp->findCorresDef(used->varName);
+      const std::string &u = used->typeName;
+      std::string push;
+      if (mutualComps(comp, used)) {
+        forwards += "class " + u + ";\n";
+        cross_ref += v + "->imported_comps->push_back (" + used->varName + ");\n\t";
+      } else if (isIncludedInComp(comp, u) && !in_gen_types) {
+        includes += "#include \"" + u + ".h\"\n";
+        push = "imported_comps->push_back ( (Comp*) " + a + "i);\n\t";
+      }
+      parameters += ", " + u + "* " + a + "i";
+      statements += a + " = " + a + "i;\n\t" + push;
+      members += "\t" + u + "* " + a + ";\n";
+    }
+  const std::string commanding = commandingType(comp);
+  if (!commanding.empty() && !in_gen_types)
+    includes += "#include \"" + commanding + ".h\"\n";
+  if (in_gen_types)
+    return;
+
+  const std::string signature =
+      "(string na, vector<CommandVar*>* in, vector<CommandVar*>* out" + parameters + ")";
+  std::string header = includes + forwards + "\n\nclass " + t + ": public Comp {\n\npublic:\n\t" + t +
+                       signature + ";\n\t~" + t + "();\n\tvoid init();\n" + members + "\n";
+  std::string body = t + "::" + t + signature + " : Comp(na) {\n\t\tcmd_in = in;\n\t\t";
+  if (!commanding.empty()) {
+    header += "\t" + commanding + "* cmpin;\n";
+    body += "cmpin = (" + commanding + "*) (*cmd_in)[0]->comp_lk;\n\t\t";
+  }
+  body += "cmd_out = out;\n\t" + statements + "init();\n}\n" + t + "::~" + t + "() {\n\n}\n" +
+          "void " + t + "::init() {\n";
+  std::fputs(header.c_str(), defH);
+  std::fputs(body.c_str(), defCPP);
+}
+
+void geneConstraints(Comp *comp) {
+  if (conf_get("continuous") == 0) {
+    emitClass(defCPP, "\texternal_clauses = new vector<Clause*>();\n");
+    if (comp->clauses != nullptr)
+      for (Clause *clause : *comp->clauses)
+        geneClause(comp, clause, nullptr);
+  }
+  if (conf_get("discrete") != 0)
+    return;
+  if (comp->influences != nullptr)
+    for (s_influence *influence : *comp->influences) {
+      ++numInflu;
+      geneInfluence(defCPP, defH, influence, comp);
+    }
+  numVarG += numVar;
+  numNoeud = numVar = 0;
+  if (comp->variables != nullptr)
+    for (s_variable *var : *comp->variables)
+      geneNode(defCPP, defH, comp, var);
+  numNoeudG += numNoeud;
+  numNoeud = numVar = 0;
+}
+
+void geneClausesFileHeaders(Comp *comp) {
+  const std::string base = comp->getVarName() + std::to_string(clFilesNum);
+  const std::string path = appliPath + "runtime/cl_" + base;
+  clH = createClauseFile(path + ".h");
+  std::fputs(cl_header.c_str(), clH);
+  emitf(runH, "extern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
+  emitf(runT, "init_cl_%s (sMM);\n\t", base.c_str());
+  emitf(clH, "\n\textern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
+  clCPP = createClauseFile(path + ".cpp");
+  emitf(clCPP, "#include \"cl_%s.h\"\n\nvoid init_cl_%s (Scheduler* sMM) {\n\t", base.c_str(),
+        base.c_str());
+  cl_files.push_back("runtime/cl_" + base);
+  ++clFilesNum;
+}
+
+void updateEltsNum(Comp *comp) {
+  const Comp *model = nullptr;
+  for (const auto &entry : DataManager::active_comps)
+    if (entry.second->typeName == comp->typeName) {
+      model = entry.second;
+      break;
+    }
+  if (model == nullptr) {
+    std::printf("can't find the component from which the class has been generated: %s\n",
+                comp->typeName.c_str());
+    return;
+  }
+  if (comp->transitions != nullptr && model->transitions != nullptr)
+    for (size_t i = 0; i < std::min(comp->transitions->size(), model->transitions->size()); ++i)
+      copyTransitionNumbers((*comp->transitions)[i], (*model->transitions)[i]);
+  walkInStep(comp->condExprs, model->condExprs, updateExprNum);
+  // Global constraints too, so that the instance registers the class's expressions.
+  walkInStep(comp->globalConstraints, model->globalConstraints, updateExprNum);
+
+  const s_listsarnGVar *modelCell = model->gvars;
+  for (s_listsarnGVar *cell = comp->gvars; cell != nullptr && modelCell != nullptr;
+       modelCell = modelCell->next) {
+    if (sameGlobalVariable(cell->elt, modelCell->elt)) {
+      cell->elt->geneNum = modelCell->elt->geneNum;
+      cell = cell->next;
+    }
+  }
+}

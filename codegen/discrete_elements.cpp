@@ -1,0 +1,376 @@
+#include "codegen/discrete_elements.h"
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+#include "codegen/class_generation.h"
+#include "codegen/continuous_elements.h"
+#include "codegen/emit.h"
+#include "codegen/generation_state.h"
+#include "discrete/clause.h"
+#include "discrete/comp.h"
+#include "discrete/formula.h"
+#include "discrete/instances.h"
+#include "discrete/state_var.h"
+#include "discrete/transition.h"
+#include "shell/options.h"
+
+namespace {
+
+std::map<const Transition *, long> transitionNumbers;
+
+// The runtime class of a kind of state variable.
+std::string runtimeClass(const std::string &kind) {
+  static const std::map<std::string, std::string> classes = {
+      {"Mode", "ModeVar"}, {"Dependent", "DependentVar"}, {"Observable", "ObsVar"},
+      {"Cond", "CondVar"}, {"Command", "CommandVar"}};
+  auto found = classes.find(kind);
+  return found != classes.end() ? found->second : "StateVar";
+}
+
+// A double as the default stream format writes it.
+std::string streamed(double value) {
+  std::ostringstream text;
+  text << value;
+  return text.str();
+}
+
+// The atom a condition tests, looking through a negation.
+const Atom *conditionAtom(const s_cond *cond) {
+  for (; cond != nullptr; cond = cond->op1)
+    if (cond->at != nullptr)
+      return cond->at;
+  return nullptr;
+}
+
+// The lines that tie a condition to the atom of `member` it stands for.
+std::string conditionLinks(const std::string &member, const s_cond *cond) {
+  const Atom *atom = conditionAtom(cond);
+  if (atom == nullptr)
+    return "";
+  std::string atomMember = member + "_" + atom->getValue();
+  return "\t" + member + "->conditions->insert(pair<const char*, int>(" + atomMember +
+         "->getId(), " + posCond + "));\n" + "\t" + atomMember + "->cond = 1;\n\t";
+}
+
+void geneModeConditions(Comp *comp, ModeVar *variable, const std::string &member) {
+  std::string text;
+  for (s_cond *cond : variable->conditions) {
+    geneCondition(defCPP, defH, cond, comp, condOfStateVar, "");
+    if (!in_gen_types)
+      text += conditionLinks(member, cond);
+  }
+  emitClass(defCPP, text);
+}
+
+// Each continuous variable the condition variable depends on gets one slot
+// per condition in its relCd array, after the slots given to it already.
+void geneCondVarConditions(Comp *comp, CondVar *variable, const std::string &member,
+                           ConditionSlots &slots) {
+  std::string text;
+  long k = static_cast<long>(variable->conditions.size());
+  std::string kText = std::to_string(k);
+  long index = 0;
+  if (!in_gen_types) {
+    for (size_t v = 0; v < variable->variables.size(); ++v) {
+      s_variable *depended = variable->variables[v];
+      const std::string &w = geneVarName(depended);
+      auto slot = slots.begin();
+      while (slot != slots.end() && slot->first != depended)
+        ++slot;
+      if (slot != slots.end()) {
+        text += w + "->ncd += " + kText + ";\n\t" + w + "->relCd = (long*) realloc (" + w +
+                "->relCd, " + w + "->ncd*sizeof (long));\n\t";
+        slot->second += k;
+      } else {
+        text += w + "->ncd = " + kText + ";\n\t" + w + "->relCd = (long*) new_malloc (" + kText +
+                "*sizeof (long));\n\t";
+        slots.emplace_back(depended, k);
+        slot = slots.end() - 1;
+      }
+      if (v == 0)
+        index = slot->second - k;
+    }
+  }
+  for (s_cond *cond : variable->conditions) {
+    geneCondition(defCPP, defH, cond, comp, condOfStateVar, "");
+    if (in_gen_types)
+      continue;
+    text += conditionLinks(member, cond);
+    for (s_variable *depended : variable->variables)
+      text += geneVarName(depended) + "->relCd[" + std::to_string(index++) + "] = " + posCond +
+              ";\n\t";
+  }
+  emitClass(defCPP, text);
+}
+
+// Mapping functions of transition `n` (member `tn`): class text is added to
+// `body`, expressions and conditions are written to the class files first.
+void geneMapFuncs(Comp *comp, Transition *transition, long n, const std::string &tn,
+                  std::string &body) {
+  if (transition->mf == nullptr || transition->mf->empty())
+    return;
+  if (!in_gen_types)
+    body += tn + "->mf = new vector<MapFunc*> ();\n\t";
+  for (size_t j = 0; j < transition->mf->size(); ++j) {
+    const MapFunc *mapping = (*transition->mf)[j];
+    std::string jText = std::to_string(j);
+    if (!in_gen_types)
+      body += tn + "->mf->push_back (new MapFunc (";
+    if (mapping->cond != nullptr) {
+      std::string cond = geneCondition(defCPP, defH, mapping->cond, comp, condOfMapFunc,
+                                       tn + "->mf)[" + jText);
+      if (cond != "NULL" && !in_gen_types)
+        body += cond;
+    }
+    if (!in_gen_types)
+      body += "));\n\t";
+    if (mapping->vars == nullptr)
+      continue;
+    for (s_mapfVar *assigned : *mapping->vars) {
+      if (assigned->expr == nullptr)
+        continue;
+      geneExpr(defCPP, defH, assigned->expr, comp, 1);
+      std::string m = std::to_string(numMFExpr);
+      mfexprstr += "aMF[" + m + "] = " + comp->getVarName() + "->s_" +
+                   std::to_string(assigned->expr->geneNum) + ";\n\t";
+      std::string s = geneContSymbName(assigned->var, comp, refMapFunc, n, static_cast<long>(j), m);
+      if (s != "NULL" && !in_gen_types)
+        body += "(*" + tn + "->mf)[" + jText + "]->mvs->push_back (mkMapfVar (getVarName (" + s +
+                "), " + m + "));\n\t";
+      ++numMFExpr;
+    }
+  }
+}
+
+}  // namespace
+
+long geneTransitionNumber(const Transition *transition) {
+  auto found = transitionNumbers.find(transition);
+  return found != transitionNumbers.end() ? found->second : 0;
+}
+
+void setGeneTransitionNumber(const Transition *transition, long number) {
+  transitionNumbers[transition] = number;
+}
+
+void geneStateVar(Comp *comp, StateVar *variable, ConditionSlots &slots) {
+  const std::string &t = comp->typeName;
+  const std::string s = variable->getSymbName();
+  const std::string member = t + "_" + s;
+  const std::string cls = runtimeClass(variable->getType());
+  if (!in_gen_types) {
+    std::string header = "\t" + cls + "* " + member + ";\n";
+    std::string body = "\n\tset<string> " + member + "_values;\n";
+    for (const std::string &value : variable->values)
+      body += "\t" + member + "_values.insert(\"" + value + "\");\n";
+    body += "\tstring " + s + "name = name + \"." + s + "\";\n";
+    body += "\t" + member + " = new " + cls + "(" + s + "name, " + member + "_values, \"" +
+            variable->getDefault() + "\", this);\n\t";
+    if (cls == "CommandVar" && static_cast<CommandVar *>(variable)->cmdIn)
+      body += member + "->exo = 1;\n\t";
+    body += "\taddStateVar(" + member + ");\n\n";
+    for (const Atom *atom : variable->atomLinks) {
+      const std::string &x = atom->value;
+      const std::string atomMember = member + "_" + x;
+      body += "\t" + atomMember + " = new Atom(" + member + ", \"" + x + "\", name + \"." + s + "=" +
+              x + "\");\n\t\t(*atoms)[\"" + atomMember + "\"]=" + atomMember + ";\n\t";
+      header += "\tAtom* " + atomMember + ";\n";
+    }
+    std::fputs(header.c_str(), defH);
+    std::fputs(body.c_str(), defCPP);
+  }
+  if (conf_get("discrete") == 0) {
+    if (cls == "ModeVar")
+      geneModeConditions(comp, static_cast<ModeVar *>(variable), member);
+    else if (cls == "CondVar")
+      geneCondVarConditions(comp, static_cast<CondVar *>(variable), member, slots);
+  }
+  if (cls == "CommandVar" && s.compare(0, 6, "cmdout") != 0)
+    emitClass(defCPP, "\tcmd_out = new vector<CommandVar*>();\n\tcmd_out->push_back (" + member +
+                          ");\n\t");
+  if (conf_get("continuous") == 0)
+    for (Clause *clause : variable->clauses)
+      geneClause(comp, clause, variable);
+}
+
+void geneClause(Comp *comp, Clause *clause, StateVar *variable) {
+  const std::string n = std::to_string(++numClauses);
+  const std::string v = comp->getVarName();
+  const std::string cl = "cl" + n;
+  std::string text = "\n\tClause* " + cl + " = new Clause (" + v + ");\n";
+  // The sign is the clause's own: true marks a negated literal.
+  for (const auto &[sign, atom] : *clause->atoms)
+    text += "\t" + cl + "->addAtomRef(" +
+            geneDiscSymbName(atom->getStateVar(), comp, symbClauseAtom, "", atom->getValue(), "", "") +
+            ", " + (sign ? "true" : "false") + ");\n";
+  if (clause->getInternal() && variable != nullptr)
+    text += "\t" + cl + "->setInternal(1);\n\t" + v + "->" + comp->typeName + "_" +
+            variable->getSymbName() + "->internal_clauses->push_back(" + cl + ");\n";
+  else
+    text += "\t" + cl + "->setInternal(0);\n\t" + v + "->external_clauses->push_back(" + cl + ");\n\t";
+  text += "sMM->cls->push_back (" + cl + ");\n\t";
+
+  ++comp->clauseCount;
+  if (modelClauseCount() <= clauseFileThreshold) {
+    std::fputs(text.c_str(), runT);
+    return;
+  }
+  if (comp->clauseCount > clauseFileThreshold) {
+    std::fputs("}\n", clCPP);
+    std::fclose(clCPP);
+    std::fclose(clH);
+    geneClausesFileHeaders(comp);
+    comp->clauseCount = 0;
+  }
+  std::fputs(text.c_str(), clCPP);
+}
+
+void geneTransition(Comp *comp, Transition *transition) {
+  long n = numTransitions;
+  if (in_gen_types)
+    n = geneTransitionNumber(transition);
+  else
+    setGeneTransitionNumber(transition, n);
+  const std::string nText = std::to_string(n);
+  const std::string &t = comp->typeName;
+  const std::string tn = t + "_t" + nText;
+
+  geneStateformula(comp, transition->pre, nText, true);
+  std::string pre = t + "_stf" + std::to_string(transition->pre->tag);
+  std::string posts;
+  std::string post = "NULL";
+  if (transition->post != nullptr) {
+    geneStateformula(comp, transition->post, nText, false);
+    post = t + "_stf" + std::to_string(transition->post->tag);
+  } else if (transition->posts != nullptr) {
+    // Several post-conditions, by key.
+    post = tn + "_posts";
+    posts = "\n\tmap<int, StateFormula*>* " + post + " = new map<int, StateFormula*> ();\n";
+    for (const auto &[key, formula] : *transition->posts) {
+      geneStateformula(comp, formula, nText, false);
+      posts += "\t(*" + post + ")[" + std::to_string(key) + "] = " + t + "_stf" +
+               std::to_string(formula->tag) + ";\n";
+    }
+  }
+
+  std::string header = "\n\tTransition* " + tn + ";\n";
+  std::string body = posts + "\n\t" + tn + " = new Transition(" + pre + ", " + post + ", \"" +
+                     transition->type + "\", " + streamed(transition->proba);
+  if (transition->post != nullptr || transition->posts == nullptr)
+    body += ", " + streamed(transition->proba2) + (transition->idle ? ", 1);\n" : ", 0);\n");
+  else
+    body += ");\n";
+  body += tn + "->trans_id = " + std::to_string(transition->id) + ";\n\t";
+  geneMapFuncs(comp, transition, n, tn, body);
+  if (in_gen_types)
+    return;
+  body += "\n\taddTransitionToC(" + tn + ");\n\t";
+  std::fputs(header.c_str(), defH);
+  std::fputs(body.c_str(), defCPP);
+  ++numTransitions;
+}
+
+void geneStateformula(Comp *comp, StateFormula *formula, const std::string &transitionNumber,
+                      bool isPre) {
+  if (!in_gen_types)
+    formula->tag = static_cast<int>(numStf);
+  const std::string k = std::to_string(formula->tag);
+  const std::string &t = comp->typeName;
+  const std::string stf = t + "_stf" + k;
+  std::string header = "\tStateFormula* " + stf + ";\n";
+  std::string body = "\n\t" + stf + " = new StateFormula();\n";
+  for (const auto &[sign, atom] : *formula->atoms) {
+    std::string x = atom->getValue();
+    std::string c;
+    if (atom->attributes != nullptr) {
+      auto entry = atom->attributes->find(comp->getName());
+      if (entry != atom->attributes->end()) {
+        size_t percent = entry->second.find('%');
+        x = entry->second.substr(0, percent);
+        c = percent == std::string::npos ? "" : entry->second.substr(percent + 1);
+      }
+    }
+    StateVar *variable = atom->getStateVar();
+    std::string added = geneDiscSymbName(variable, comp, symbFormulaAtom, k, x, sign ? "1" : "0", c);
+    const Comp *owner = findComp(instancePart(variable->getName()));
+    if (added.empty() && owner != nullptr) {
+      // The atom is linked to the transition once both instances exist.
+      std::string target = std::string(owner->getVarName()) + "->" + owner->typeName + "_" +
+                           variable->getSymbName() + "_" + atom->getValue();
+      std::string link = "\t" + std::string(comp->getVarName()) + "->" + t + "_t" + transitionNumber;
+      if (isPre)
+        cross_ref += link + "->refAtomPre (" + (sign ? "1, " : "0, ") + target + ");\n";
+      else
+        cross_ref += link + "->refAtomPost (" + target + ");\n";
+    }
+    body += added + " /* gen */\n";
+  }
+  body += "\t" + stf + "->setOperat(\"" + formula->getOperat() + "\");\n";
+  if (!in_gen_types) {
+    std::fputs(header.c_str(), defH);
+    std::fputs(body.c_str(), defCPP);
+  }
+  ++numStf;
+}
+
+std::string geneDiscSymbName(StateVar *variable, Comp *comp, int mode, const std::string &k,
+                             const std::string &x, const std::string &sign, const std::string &c) {
+  const std::string p = instancePart(variable->getName());
+  const std::string v = comp->getVarName();
+  const std::string &t = comp->typeName;
+  const std::string s = variable->getSymbName();
+  const Comp *owner = findComp(p);
+  const bool local = p == v;
+  const std::string own = t + "_" + s + "_" + x;
+  const std::string other = owner != nullptr ? owner->typeName + "_" + s + "_" + x : "";
+  // Through the member holding the owner, or at run time by cross-reference.
+  const std::string member = owner != nullptr && !local ? memberFor(comp, owner) : "";
+  const bool crossed = owner != nullptr && !local && member.empty();
+  const std::string stf = t + "_stf" + k;
+
+  switch (mode) {
+  case symbClauseAtom:
+    if (local)
+      return v + "->" + own;
+    if (owner != nullptr)
+      return p + "->" + other;
+    break;
+  case symbFormulaAtom:
+    if (local)
+      return "\t" + stf + "->addAtom (" + (c.empty() ? own : own + comp->getName() + "_" + c) +
+             ", " + sign + ");\n";
+    if (crossed) {
+      if (c.empty())
+        cross_ref += "\t" + v + "->" + stf + "->addAtom (" + p + "->" + other + ", " + sign + ");\n";
+      else
+        cross_ref += "\t" + v + "->" + stf + "->addAtom ((*" + p + "->atoms)[\"" + other +
+                     comp->getName() + "_" + c + "\"], " + sign + ");\n";
+      return "";
+    }
+    if (owner != nullptr && !in_gen_types) {
+      if (c.empty())
+        return stf + "->addAtom ((*" + member + "->atoms)[\"" + other + "\"], " + sign + ");\n";
+      return stf + "->addAtom ((*" + member + "->atoms)[string (\"" + other + "\" + name + \"_" + c +
+             "\").c_str ()], " + sign + ");\n";
+    }
+    break;
+  case symbCondAtom:
+    if (local)
+      return "\tsetCondAtom (c_" + k + ", " + own + ");\n\t";
+    if (crossed) {
+      cross_ref += "\tsetCondAtom (" + v + "->c_" + k + ", " + p + "->" + other + ");\n\t";
+      return "NULL";
+    }
+    if (owner != nullptr && !in_gen_types)
+      return "\tsetCondAtom (c_" + k + ", " + member + "->" + other + ");\n\t";
+    break;
+  default:
+    break;
+  }
+  if (!in_gen_types)
+    std::printf("warning: trouble generating code for a discrete variable: %s\n",
+                variable->getCharName());
+  return "";
+}

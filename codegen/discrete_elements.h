@@ -1,0 +1,49 @@
+// Generators of the discrete part of a component: its state variables with
+// their value sets and atoms, its transitions with their state formulas and
+// mapping functions (class text, written for the first instance of a type
+// only), and its clauses (instance code, written to the runtime source or,
+// for models of more than 1000 clauses, to the instance's clause files).
+//
+// Generated names, members of the type's class T: T_s for the state
+// variable s, T_s_x for its atom of value x, T_stfK for state formula K,
+// T_tN for transition N; clauses are locals clN of the runtime code.
+#ifndef MORVEL_CODEGEN_DISCRETE_ELEMENTS_H
+#define MORVEL_CODEGEN_DISCRETE_ELEMENTS_H
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class Clause;
+class Comp;
+class StateFormula;
+class StateVar;
+class Transition;
+struct s_variable;
+
+// The continuous variables of one instance that condition variables depend
+// on, each with the number of condition slots given to it so far.
+using ConditionSlots = std::vector<std::pair<s_variable *, long>>;
+
+// What geneDiscSymbName makes of an atom.
+enum DiscSymbMode {
+  symbCondAtom = 0,    // attaches the atom to condition K
+  symbClauseAtom = 1,  // names the atom in clause code
+  symbFormulaAtom = 2  // adds the atom to state formula K
+};
+
+void geneStateVar(Comp *instance, StateVar *variable, ConditionSlots &slots);
+// `variable` is the state variable an internal clause belongs to, or null.
+void geneClause(Comp *instance, Clause *clause, StateVar *variable);
+void geneTransition(Comp *instance, Transition *transition);
+void geneStateformula(Comp *instance, StateFormula *formula, const std::string &transitionNumber,
+                      bool isPre);
+std::string geneDiscSymbName(StateVar *variable, Comp *instance, int mode, const std::string &k,
+                             const std::string &x, const std::string &sign, const std::string &c);
+
+// The number geneTransition gave a transition, which later instances of
+// the type take over.
+long geneTransitionNumber(const Transition *transition);
+void setGeneTransitionNumber(const Transition *transition, long number);
+
+#endif

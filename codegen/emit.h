@@ -1,0 +1,38 @@
+// Helpers shared by the code generators: formatted text, writing to the
+// class files, and how one generated component may name another.
+#ifndef MORVEL_CODEGEN_EMIT_H
+#define MORVEL_CODEGEN_EMIT_H
+
+#include <cstdio>
+#include <string>
+
+class Comp;
+
+// printf-style formatting into a string.
+std::string textf(const char *format, ...) __attribute__((format(printf, 1, 2)));
+// printf-style writing to a file.
+void emitf(FILE *file, const char *format, ...) __attribute__((format(printf, 2, 3)));
+// Writes class text, unless the instance's type was generated already.
+void emitClass(FILE *file, const std::string &text);
+
+// Clause code goes to clause files of its own above this many clauses.
+const long clauseFileThreshold = 1000;
+// Number of clauses of the compiled model.
+long modelClauseCount();
+
+// The part of a qualified name "instance.rest" before, and after, the first ".".
+std::string instancePart(const std::string &qualifiedName);
+std::string memberPart(const std::string &qualifiedName);
+
+// True when the code of `component` cannot refer to `other` through the
+// member that holds it: `other` was generated already and `component`
+// depends on its type, or the two depend on each other's type. Such
+// references are made at run time through cross-reference statements.
+bool mutualComps(const Comp *component, const Comp *other);
+
+// The member through which the class of `component` reaches `other`; empty
+// when the code must instead use a cross-reference statement (mutual
+// components, or `other` is not one of the components it uses).
+std::string memberFor(const Comp *component, const Comp *other);
+
+#endif

@@ -1,0 +1,131 @@
+// Helpers shared by the code generator tests: the generation files kept in
+// memory, a fresh generation state, and small hand-built components.
+#ifndef MORVEL_TESTS_CODEGEN_SUPPORT_H
+#define MORVEL_TESTS_CODEGEN_SUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "codegen/continuous_elements.h"
+#include "codegen/generation_state.h"
+#include "continuous/lists.h"
+#include "continuous/state.h"
+#include "continuous/values.h"
+#include "discrete/comp.h"
+#include "discrete/data_manager.h"
+#include "discrete/instances.h"
+#include "shell/options.h"
+
+// A file written in memory.
+class MemoryFile {
+ public:
+  MemoryFile() : file(open_memstream(&buffer, &size)) {}
+  ~MemoryFile() {
+    std::fclose(file);
+    std::free(buffer);
+  }
+  MemoryFile(const MemoryFile &) = delete;
+  MemoryFile &operator=(const MemoryFile &) = delete;
+  std::string text() {
+    std::fflush(file);
+    return std::string(buffer, size);
+  }
+  FILE *file;
+
+ private:
+  char *buffer = nullptr;
+  size_t size = 0;
+};
+
+// Every test starts from a fresh compile with the class and runtime files in
+// memory, default options and a time step of 1.
+class GenerationTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    objInit();
+    config_init();
+    resetGenerationState();
+    resetContinuousSession();
+    generated_types.clear();
+    cl_files.clear();
+    in_gen_types = false;
+    timeStep = 1.0;
+    numExpr = numStf = numTransitions = numClauses = 0;
+    DataManager::active_comps.clear();
+    comps.clear();
+    variables_disc.clear();
+    defCPP = body.file;
+    defH = header.file;
+    runT = runtime.file;
+    runH = runtimeHeader.file;
+  }
+  void TearDown() override {
+    forgetGeneratedElements();
+    defCPP = defH = runT = runH = nullptr;
+    DataManager::active_comps.clear();
+    comps.clear();
+  }
+
+  // A registered component instance of the type, with every owned container.
+  Comp *component(const std::string &varName, const std::string &type) {
+    auto made = std::make_unique<Comp>(varName + "1");
+    made->varName = varName;
+    made->typeName = type;
+    Comp *comp = made.get();
+    owned.push_back(std::move(made));
+    DataManager::addComp(comp);
+    auto record = std::make_unique<s_component>();
+    record->type = type;
+    record->varName = varName;
+    record->name = comp->name;
+    record->comp = comp;
+    comps.append(std::move(record));
+    return comp;
+  }
+  // `user` uses `used` under the local name.
+  static void uses(Comp *user, Comp *used, const std::string &localName) {
+    if (user->importedComps == nullptr)
+      user->importedComps = new std::vector<Comp *>();
+    user->importedComps->push_back(used);
+    if (user->correspondences == nullptr)
+      user->correspondences = new std::vector<std::pair<std::string, std::string>>();
+    user->correspondences->emplace_back(localName, used->varName);
+  }
+  static s_variable *contVariable(const std::string &name, int param = 0, s_objet *value = nullptr) {
+    s_variable *var = newRecord<s_variable>();
+    var->name = name;
+    var->param = param;
+    if (value != nullptr) {
+      var->dom = newRecord<s_domain>();
+      var->dom->val = value;
+    }
+    return var;
+  }
+  // A record of the continuous model kept as long as the model, holding value.
+  template <typename T> static T *record(T value) {
+    T *made = newRecord<T>();
+    *made = value;
+    return made;
+  }
+  // A list of the continuous model (cells of type List) holding the elements.
+  template <typename List, typename Element> static List *listOf(std::vector<Element> elements) {
+    List *list = nullptr;
+    for (auto element = elements.rbegin(); element != elements.rend(); ++element) {
+      List *cell = newRecord<List>();
+      cell->elt = *element;
+      cell->next = list;
+      list = cell;
+    }
+    return list;
+  }
+
+  MemoryFile body, header, runtime, runtimeHeader;
+  std::vector<std::unique_ptr<Comp>> owned;
+};
+
+#endif
