@@ -178,23 +178,6 @@ TEST_F(CompileCommand, TooDeepCausalGraphAbandonsTheCompile) {
   EXPECT_EQ(executed, 1);
 }
 
-TEST_F(CompileCommand, OptionsChooseTheCompilerPrefix) {
-  const struct {
-    int opti, debug;
-    const char *prefix;
-  } cases[] = {
-      {0, 0, "c++ -Wno-deprecated -I"},
-      {0, 1, "c++ -g -Wno-deprecated -I"},
-      {1, 0, "c++ -O4 -Wno-deprecated -I"},
-      {1, 1, "c++ -O4 -Wno-deprecated -I"},
-  };
-  for (const auto &c : cases) {
-    conf_set("code_opti", c.opti);
-    conf_set("code_debug", c.debug);
-    EXPECT_EQ(compilerPrefix(), c.prefix) << c.opti << c.debug;
-  }
-}
-
 TEST_F(CompileCommand, BuildScriptNamesClauseFilesOnlyAboveTheThreshold) {
   appliPath = "apps/";
   apBinDir = "apps/bin/";
