@@ -1,7 +1,59 @@
-// The compile command: clause compilation, code generation and build.
+// The compile command: clause compilation, the causal graph and updating
+// sequence, generation of every component's code and of the runtime file,
+// then the compilation of the component classes, their archive and the
+// build script that compiles the runtime and links the executable.
 #ifndef MORVEL_CODEGEN_COMPILE_COMMAND_H
 #define MORVEL_CODEGEN_COMPILE_COMMAND_H
 
+#include <string>
+
+class Comp;
+
+// Paths derived from the installation and the loaded application at every
+// compile; the execute command builds and starts the runtime with them.
+extern std::string qxLibDir;      // installation lib/<host type>
+extern std::string qxIncDir;      // installation include
+extern std::string behDir;        // installation behav
+extern std::string itmsDir;       // installation itms
+extern std::string sysDir;        // installation system
+extern std::string exeFile;       // the executable: bin directory, name, "_xe"
+extern std::string exeName;       // its file name
+extern std::string runTDir;       // application directory + "runtime"
+extern std::string runTFile;      // runtime source
+extern std::string runTHead;      // runtime header
+extern std::string runBuildFile;  // build script
+extern std::string defDir;        // application directory + "C", class files
+
+// With more clauses than this, clause code goes to clause files of its own.
+const long clauseFileThreshold = 1000;
+
+// What the runtime links against after the application's library, in order.
+extern const char *const runtimeLibraries;
+
+// Handler of `compile`; the argument is the optional time step. Returns 0.
 int qxCompile(char *argument);
+
+// Opens the class files of the instance's type (creating them for the first
+// instance of the type in this compile) and generates the instance into them.
+// Ends the program with status 255 when a class file cannot be created.
+int mrvGenerateDef(const char *text, Comp *instance);
+
+// Compiler command up to its first include directory, after the options:
+// optimising, else debugging, else plain.
+std::string compilerPrefix();
+
+// True when the compiled model has more clauses than clauseFileThreshold.
+bool usesClauseFiles();
+
+// Sets the derived paths above from the session's installation and application.
+void deriveCompilePaths();
+
+// Compiles one clause file (base path without extension), and the runtime source.
+std::string clauseFileCompileCommand(const std::string &clauseFile);
+std::string runtimeCompileCommand();
+
+// Body of the build script: the clause-file compiles when clause files are in
+// use, the runtime compile and the link, each followed by an empty line.
+std::string buildScriptCommands();
 
 #endif

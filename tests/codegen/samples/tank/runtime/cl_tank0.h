@@ -1,0 +1,12 @@
+#include "../C/Pump.h"
+#include "../C/Valve.h"
+#include "../C/Tank.h"
+#include "Scheduler.h"
+#include "Clause.h"
+
+
+	extern Pump* pump;
+	extern Valve* valve;
+	extern Tank* tank;
+	extern void init_cl_tank0 (Scheduler* sMM);
+	
