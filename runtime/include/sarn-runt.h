@@ -59,6 +59,9 @@ enum influType {
 // result) or a continuous variable.
 enum gVarType { gvValue = 0, gvVariable = 1 };
 
+// Relations of a comparison: 1 =, 2 !=, 3 <=, 4 <, 5 >=, 6 >, 7 in.
+enum opRel { opNone = 0, opEq = 1, opNe = 2, opLe = 3, opLt = 4, opGe = 5, opGt = 6, opIn = 7 };
+
 // Kinds of expression node.
 enum exprType {
   exprConst = 0,
@@ -142,7 +145,7 @@ struct s_Condition {
   condition op1;   // operands of or, and, not
   condition op2;
   variable var1;   // compared variable
-  int opr;         // relation: 1 =, 2 !=, 3 <=, 4 <, 5 >=, 6 >, 7 in
+  opRel opr;       // relation of a comparison
   objet ob;        // compared constant
   variable var2;   // compared variable on the right
   long val;
