@@ -145,7 +145,7 @@ struct s_Condition {
   condition op1;   // operands of or, and, not
   condition op2;
   variable var1;   // compared variable
-  opRel opr;       // relation of a comparison
+  int opr;         // relation of a comparison (opRel)
   objet ob;        // compared constant
   variable var2;   // compared variable on the right
   long val;
