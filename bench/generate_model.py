@@ -83,7 +83,7 @@ constraints
   (motor = "failed") => (cmdout = "stop");
 }
 suction : source.level -I-> draw : GAIN = 0.2, DELAY = 1;
-rating : (motor = "on") capacity -S-> draw : GAIN = 1, DELAY = 0;
+rating : (motor = "on") capacity -I-> draw : GAIN = 1, DELAY = 1;
 INIT draw = 0;
 transitions
 {

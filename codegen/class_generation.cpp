@@ -159,8 +159,13 @@ void geneUse(Comp *comp) {
   const std::string v = comp->getVarName();
   std::string includes, forwards, parameters, statements, members;
   if (comp->importedComps != nullptr)
-    for (const Comp *used : *comp->importedComps) {
-      const std::string a = comp->findCorresDef(used->varName);
+    for (size_t i = 0; i < comp->importedComps->size(); ++i) {
+      const Comp *used = (*comp->importedComps)[i];
+      // The imports and their local names were recorded in the same order,
+      // so an instance imported under two names keeps both.
+      const std::string a = comp->correspondences != nullptr && i < comp->correspondences->size()
+                                ? (*comp->correspondences)[i].first
+                                : comp->findCorresDef(used->varName);
       const std::string &u = used->typeName;
       std::string push;
       if (mutualComps(comp, used)) {
