@@ -11,6 +11,7 @@
 #include "continuous/state.h"
 #include "languages/definition/definition_passes.h"
 #include "languages/model/model_loader.h"
+#include "reasoning/itms.h"
 #include "shell/options.h"
 #include "shell/session.h"
 #include "shell/utilities.h"
@@ -88,9 +89,13 @@ int qxLoad(char *argument) {
   } else {
     nligne = 1;
     braceLevel = 0;
-    int result = conf_get("continuous") == 1
-                     ? parseContFile(fileIn.c_str())
-                     : parseModelFile(model, appliPath + "runtime/" + appliName);
+    int result;
+    if (conf_get("continuous") == 1) {
+      result = parseContFile(fileIn.c_str());
+    } else {
+      newReasoner();
+      result = parseModelFile(model, appliPath + "runtime/" + appliName);
+    }
     if (result != 0 || recover)
       loadError = 1;
     std::fclose(model);
