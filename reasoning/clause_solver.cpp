@@ -2,7 +2,10 @@
 
 #include <cadical.hpp>
 
+#include <string>
+
 #include "discrete/clause.h"
+#include "discrete/state_var.h"
 
 ClauseSolver::ClauseSolver() : occurs(1) {}
 
@@ -30,8 +33,12 @@ void ClauseSolver::load(const std::vector<Clause *> &clauses) {
     }
     solver->add(0);
   }
-  for (int var = 1; var < static_cast<int>(occurs.size()); ++var)
-    solver->freeze(var);
+  for (const auto &entry : variables) {
+    solver->freeze(entry.second);
+    const std::string &label = entry.first->label;
+    if (label != "unknown")
+      solver->phase(label == "true" ? entry.second : -entry.second);
+  }
 }
 
 int ClauseSolver::variable(const Atom *atom) const {
@@ -42,8 +49,6 @@ int ClauseSolver::variable(const Atom *atom) const {
 const std::vector<Clause *> &ClauseSolver::occurrences(const Atom *atom) const {
   return occurs[variable(atom)];
 }
-
-void ClauseSolver::prefer(int literal) { solver->phase(literal); }
 
 bool ClauseSolver::solve(const std::vector<int> &assumptions) {
   for (int literal : assumptions)

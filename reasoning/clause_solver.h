@@ -22,15 +22,13 @@ class ClauseSolver {
   ClauseSolver &operator=(const ClauseSolver &) = delete;
 
   // Makes the solver hold exactly these clauses, rebuilding it (atom
-  // numbering and occurrence lists included) only when they changed.
+  // numbering and occurrence lists included) only when they changed. The
+  // solutions it finds then keep the atoms' labels where the clauses allow.
   void load(const std::vector<Clause *> &clauses);
   // The atom's solver variable, from 1; 0 when it occurs in no clause.
   int variable(const Atom *atom) const;
   // The loaded clauses in which the atom occurs, in loading order.
   const std::vector<Clause *> &occurrences(const Atom *atom) const;
-  // Prefers a value for a variable in the next solutions: a positive
-  // literal for true, negative for false.
-  void prefer(int literal);
   // True when the clauses and the assumed literals can all hold; the
   // values of a solution are then read with value().
   bool solve(const std::vector<int> &assumptions);
