@@ -77,7 +77,9 @@ class itms : public mdlChk {
   // starts with are beliefs that do not constrain the test. A fault atom
   // labelled false and proposed true stops the test when the bound is below
   // one more than the ranks of the trajectory. With focus, conflicts are
-  // looked for among the clauses of the proposed elements only.
+  // looked for among the clauses of the proposed elements only. keep,
+  // threshold and wanted are passed on but not interpreted: a one-state test
+  // has at most one solution.
   std::vector<ItmsRes *> *testImplicants(std::multimap<bool, TrajEl *> *proposals,
                                          TrajElTable *changed, State *state,
                                          std::vector<ItmsRes *> *results, bool keep,
