@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "discrete/clause.h"
+#include "discrete/data_manager.h"
+#include "discrete/state_var.h"
+#include "reasoning/itms.h"
+#include "reasoning/propagation.h"
+#include "reasoning/trajectory.h"
+#include "tests/discrete/discrete_test_support.h"
+
+namespace {
+
+// Session tables filled by a test and emptied after it.
+class Propagation : public testing::Test {
+ protected:
+  Propagation() {
+    DataManager::cls->clear();
+    DataManager::active_atoms->clear();
+  }
+  ~Propagation() override {
+    DataManager::cls->clear();
+    DataManager::active_atoms->clear();
+  }
+  StateVar *variable(const std::string &name, std::set<std::string> values) {
+    StateVar *made = owner.variable<StateVar>(name, values);
+    for (Atom *atom : made->atomLinks)
+      DataManager::addAtom(atom);
+    return made;
+  }
+  Clause *clause(std::vector<std::pair<Atom *, bool>> literals, bool internal = false) {
+    Clause *made = owner.keep(new Clause(noComp));
+    for (const auto &literal : literals)
+      made->addAtom(literal.first, literal.second);
+    made->setInternal(internal);
+    DataManager::cls->push_back(made);
+    return made;
+  }
+  // The labelling found for the proposals, or an empty list; output is kept.
+  std::vector<std::string> test(Trajectory &working, std::vector<std::pair<Atom *, bool>> proposed,
+                                bool focus, std::string *out = nullptr) {
+    Trajectory copy(&working, 1);
+    State *state = copy.getLastState();
+    Proposals proposals;
+    for (const auto &proposal : proposed)
+      proposals.emplace(proposal.second, state->getElt(proposal.first->getId()));
+    std::vector<ItmsRes *> *results = nullptr;
+    std::string printedText = printed([&] {
+      results = reasoner.testImplicants(&proposals, nullptr, state, nullptr, false, 100.0, 0.0,
+                                        &copy, 0, focus, 1);
+    });
+    if (out)
+      *out = printedText;
+    std::vector<std::string> labels;
+    if (!results->empty())
+      for (const auto &entry : *DataManager::active_atoms)
+        labels.push_back(state->getElt(entry.first.c_str())->label);
+    EXPECT_LE(results->size(), 1u);
+    for (ItmsRes *result : *results)
+      delete result;
+    delete results;
+    return labels;
+  }
+  Owner owner;
+  itms reasoner;
+};
+
+// Brute force: the assignments of the atoms that satisfy every clause and
+// agree with the proposals.
+bool satisfiable(const std::vector<Atom *> &atoms, const std::vector<Clause *> &clauses,
+                 const std::vector<std::pair<Atom *, bool>> &proposed) {
+  for (unsigned long bits = 0; bits < (1ul << atoms.size()); ++bits) {
+    auto value = [&](const Atom *atom) {
+      for (std::size_t i = 0; i < atoms.size(); ++i)
+        if (atoms[i] == atom)
+          return ((bits >> i) & 1) != 0;
+      return false;
+    };
+    bool ok = true;
+    for (const auto &proposal : proposed)
+      ok = ok && value(proposal.first) == proposal.second;
+    for (Clause *clause : clauses) {
+      bool holds = false;
+      for (const auto &literal : *clause->atoms)
+        holds = holds || value(literal.second) != literal.first;
+      ok = ok && holds;
+    }
+    if (ok)
+      return true;
+  }
+  return false;
+}
+
+TEST_F(Propagation, AgreesWithBruteForceOnRandomClauseSets) {
+  std::vector<Atom *> atoms;
+  for (int i = 0; i < 5; ++i)
+    for (Atom *atom : variable("v" + std::to_string(i), {"a", "b"})->atomLinks)
+      atoms.push_back(atom);
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> pick(0, static_cast<int>(atoms.size()) - 1), coin(0, 1),
+      width(1, 3), count(4, 22), labelOf(0, 2);
+  const char *labels[] = {"true", "false", "unknown"};
+  int consistentCases = 0;
+  for (int round = 0; round < 300; ++round) {
+    DataManager::cls->clear();
+    for (int c = count(random); c > 0; --c) {
+      std::vector<std::pair<Atom *, bool>> literals;
+      for (int w = width(random); w > 0; --w)
+        literals.emplace_back(atoms[pick(random)], coin(random) == 1);
+      clause(literals, coin(random) == 1);
+    }
+    for (Atom *atom : atoms)
+      atom->label = labels[labelOf(random)];
+    Trajectory working(DataManager::active_atoms);
+    std::vector<std::pair<Atom *, bool>> proposed;
+    std::set<Atom *> seen;
+    for (int p = coin(random) + coin(random) + 1; p > 0; --p) {
+      Atom *atom = atoms[pick(random)];
+      if (seen.insert(atom).second)
+        proposed.emplace_back(atom, coin(random) == 1);
+    }
+    bool expected = satisfiable(atoms, *DataManager::cls, proposed);
+    consistentCases += expected;
+    for (bool fresh : {false, true}) {
+      reasoner.checkFromScratch = fresh;
+      for (bool focus : {true, false}) {
+        std::vector<std::string> found = test(working, proposed, focus);
+        ASSERT_EQ(!found.empty(), expected) << "round " << round;
+        if (found.empty())
+          continue;
+        // A complete labelling that satisfies every clause and the proposals.
+        std::vector<std::pair<Atom *, bool>> labelled;
+        std::size_t i = 0;
+        for (const auto &entry : *DataManager::active_atoms) {
+          ASSERT_NE(found[i], "unknown");
+          labelled.emplace_back(entry.second, found[i++] == "true");
+        }
+        for (const auto &proposal : proposed)
+          labelled.emplace_back(proposal.first, proposal.second);
+        ASSERT_TRUE(satisfiable(atoms, *DataManager::cls, labelled)) << "round " << round;
+      }
+    }
+  }
+  EXPECT_GT(consistentCases, 50);
+  EXPECT_LT(consistentCases, 250);
+}
+
+TEST_F(Propagation, ConflictWithBeliefsIsResolvedByPropagation) {
+  StateVar *m = variable("m", {"fail", "ok"});
+  StateVar *o = variable("o", {"high", "low"});
+  Atom *fail = atomOf(m, "fail"), *ok = atomOf(m, "ok");
+  Atom *high = atomOf(o, "high"), *low = atomOf(o, "low");
+  clause({{fail, true}, {ok, true}}, true);
+  clause({{fail, false}, {ok, false}}, true);
+  clause({{high, true}, {low, true}}, true);
+  clause({{high, false}, {low, false}}, true);
+  clause({{ok, true}, {low, false}});
+  ok->setLabel("true", true);
+  low->setLabel("true", true);
+  Trajectory working(DataManager::active_atoms);
+
+  unsigned int calls = DataManager::itms_calls;
+  std::string out;
+  std::vector<std::string> labels = test(working, {{high, true}}, true, &out);
+  EXPECT_EQ(DataManager::itms_calls, calls + 1);
+  // Ordered as the atom table: m=fail, m=ok, o=high, o=low.
+  EXPECT_EQ(labels, (std::vector<std::string>{"true", "false", "true", "false"}));
+  EXPECT_EQ(out,
+            "[resupportDependency] --> resupporting :\no=high : true\n"
+            "*** detected conflicts ***\n"
+            "[propagateThroughConflict] --> beginning\n"
+            "[resupportDependency] --> resupporting :\no=low : true\n"
+            "\n[propagateThroughConflict] --> adding a new clause. "
+            "[propagateThroughConflict] --> beginning\n"
+            "*** detected conflicts ***\n"
+            "[propagateThroughConflict] --> beginning\n"
+            "[resupportDependency] --> resupporting :\nm=ok : true\n"
+            "\n[propagateThroughConflict] --> adding a new clause. "
+            "[propagateThroughConflict] --> beginning\n"
+            "*** detected conflicts ***\n"
+            "[propagateThroughConflict] --> beginning\n"
+            "[resupportDependency] --> resupporting :\nm=fail : false\n"
+            "\n[propagateThroughConflict] --> adding a new clause. "
+            "[propagateThroughConflict] --> beginning\n"
+            "sol added !\nagenda's size : 0\n");
+  // The working state is untouched.
+  EXPECT_EQ(working.getElt("o=low")->label, "true");
+}
+
+TEST_F(Propagation, ConflictAmongProposalsDiscardsTheSolution) {
+  StateVar *m = variable("m", {"fail", "ok"});
+  StateVar *o = variable("o", {"high", "low"});
+  Atom *ok = atomOf(m, "ok"), *high = atomOf(o, "high"), *low = atomOf(o, "low");
+  clause({{high, true}, {low, true}}, true);
+  clause({{ok, true}, {high, false}});
+  Trajectory working(DataManager::active_atoms);
+  std::string out;
+  EXPECT_TRUE(test(working, {{ok, true}, {low, true}}, true, &out).empty());
+  EXPECT_EQ(out,
+            "[resupportDependency] --> resupporting :\no=low : true\n"
+            "[resupportDependency] --> resupporting :\nm=ok : true\n"
+            "[propagateClause] --> propagating:\no=high : unknown\n"
+            "[propagateThroughConflict] --> beginning\n"
+            "*** detected conflicts ***\n"
+            "[propagateThroughConflict] --> beginning\n"
+            "a sol has been discarded...\nagenda's size: 0\n");
+  // Proposing both values of one element is no labelling either.
+  EXPECT_TRUE(test(working, {{ok, true}, {ok, false}}, true).empty());
+}
+
+TEST_F(Propagation, FaultAtomAboveTheBoundStopsTheTest) {
+  StateVar *m = variable("m", {"broken", "ok"});
+  Atom *broken = atomOf(m, "broken");
+  broken->fault = true;
+  broken->label = "false";
+  Trajectory working(DataManager::active_atoms);
+  State *state = working.getLastState();
+  Proposals proposals{{true, state->getElt("m=broken")}};
+  unsigned int calls = DataManager::itms_calls;
+  std::vector<ItmsRes *> *results = reasoner.testImplicants(
+      &proposals, nullptr, state, nullptr, false, 0.5, 0.0, &working, 0, true, 1);
+  EXPECT_TRUE(results->empty());
+  EXPECT_EQ(DataManager::itms_calls, calls);
+  EXPECT_EQ(state->getElt("m=broken")->label, "false");
+  EXPECT_EQ(reasoner.pending, 0);
+  delete results;
+}
+
+TEST_F(Propagation, UnitClausesAreFoundOnLabels) {
+  StateVar *v = variable("v", {"a", "b", "c"});
+  Atom *a = atomOf(v, "a"), *b = atomOf(v, "b"), *c = atomOf(v, "c");
+  Clause *satisfied = clause({{a, false}, {b, false}});
+  Clause *unit = clause({{b, true}, {c, false}});
+  a->label = "true";
+  b->label = "true";
+  State state(DataManager::active_atoms);
+  EXPECT_TRUE(reasoner.testClause(satisfied, &state, nullptr, 0));
+  EXPECT_FALSE(reasoner.testClause(unit, &state, nullptr, 0));
+  EXPECT_EQ(reasoner.unitClause(unit, &state, nullptr, 0), state.getElt("v=c"));
+  EXPECT_EQ(reasoner.unitClause(satisfied, &state, nullptr, 0), nullptr);
+  Clause *found = nullptr;
+  std::string out = printed([&] { found = reasoner.getFirstUnitClause(&state, nullptr, 0); });
+  EXPECT_EQ(found, unit);
+  EXPECT_EQ(out, "cl size: 2\nv=b \\/ v=a\ncl size: 2\nnon - v=b \\/ v=c\n"
+                 "found unit clause: \ncl size: 2\nnon - v=b \\/ v=c\n");
+}
+
+}  // namespace
