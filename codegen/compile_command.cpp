@@ -14,6 +14,7 @@
 #include "discrete/comp.h"
 #include "discrete/data_manager.h"
 #include "reasoning/itms.h"
+#include "reasoning/prime_implicants.h"
 #include "shell/options.h"
 #include "shell/session.h"
 #include "shell/utilities.h"
@@ -208,8 +209,13 @@ int qxCompile(char *argument) {
     return 0;
   }
   readTimeStep(argument);
-  if (reasoner != nullptr)
+  if (reasoner != nullptr) {
     reasoner->clauseCompilation();
+    if (pi != 0) {
+      enumAllPI(reasoner, pi);
+      reasoner->compilePI();
+    }
+  }
   // A loop or a graph too deep for the depth table has been reported: the
   // updating sequence is unusable, so nothing is generated.
   if (!buildUpdatingSequence())
