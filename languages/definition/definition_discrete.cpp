@@ -167,8 +167,11 @@ void DefinitionDriver::addTransition(Transition *built) {
     comp->addTransitionToC(built);
 }
 
+// The condition a guard stands for. The guard formula itself is not kept.
 s_cond *DefinitionDriver::ruleCondition(StateFormula *guard) {
-  return mkCondStf(guard, comp);
+  s_cond *condition = mkCondStf(guard, comp);
+  delete guard;
+  return condition;
 }
 
 MapFuncList *DefinitionDriver::mapping(MapFuncList *list, StateFormula *guard,
