@@ -80,6 +80,7 @@ void copyExample(const char *relative) {
 // Leaks are not looked for: what a load builds lives until the program
 // ends, and the process that runs an input ends without a leak check.
 extern "C" const char *__asan_default_options() { return "detect_leaks=0"; }
+extern "C" const char *__ubsan_default_options() { return "print_stacktrace=1"; }
 
 void __wrap_exit(int status) {
   if (inChild)
