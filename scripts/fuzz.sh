@@ -5,9 +5,9 @@
 #   scripts/fuzz.sh [-j JOBS] [SECONDS] [TARGET...]
 #
 # TARGET is declaration_pass, behaviour_pass, continuous_file or model_file
-# (default: all four); SECONDS is the time of each target (default 600); JOBS targets run
-# at once (default 1: one after the other). The build goes to build-fuzz
-# (or $MORVEL_FUZZ_BUILD). Each target keeps its growing corpus in
+# (default: all four); SECONDS is the time of each target (default 600);
+# JOBS targets run at once (default 1: one after the other). The build goes
+# to build-fuzz (or $MORVEL_FUZZ_BUILD). Each target keeps its growing corpus in
 # BUILD/fuzz/TARGET/corpus, its log in BUILD/fuzz/TARGET/fuzz.log, and the
 # inputs that crashed or hung in BUILD/fuzz/TARGET/findings/. Replay one with
 #   BUILD/tests/fuzz/fuzz_TARGET FILE
@@ -26,23 +26,23 @@ shift $(($# > 0 ? 1 : 0))
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(declaration_pass behaviour_pass continuous_file model_file)
 
-# The seed corpus and dictionary of a target.
-seeds_of() {
+# The language a target reads: its seed corpora and dictionary. Both forms
+# of a definition file seed every target that reads definition files.
+language_of() {
   case $1 in
-    declaration_pass | behaviour_pass) echo definition ;;
-    continuous_file) echo continuous ;;
+    declaration_pass | behaviour_pass | continuous_file) echo definition ;;
     model_file) echo model ;;
     *) return 1 ;;
   esac
 }
-dictionary_of() {
+seeds_of() {
   case $1 in
-    model_file) echo model ;;
-    *) echo definition ;;
+    definition) echo tests/fuzz/corpus/definition tests/fuzz/corpus/continuous ;;
+    model) echo tests/fuzz/corpus/model ;;
   esac
 }
 for target in "${targets[@]}"; do
-  seeds_of "$target" >/dev/null || { echo "Unknown fuzz target: $target" >&2; exit 2; }
+  language_of "$target" >/dev/null || { echo "Unknown fuzz target: $target" >&2; exit 2; }
 done
 
 command -v clang++ >/dev/null || { echo "clang++ is needed (scripts/setup.sh installs it)" >&2; exit 2; }
@@ -51,14 +51,13 @@ cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDe
 cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}" || exit 2
 
 run() {
-  local target=$1 seeds dictionary dir
-  seeds=$(seeds_of "$target")
-  dictionary=$(dictionary_of "$target")
+  local target=$1 language dir
+  language=$(language_of "$target")
   dir=$build/fuzz/$target
   mkdir -p "$dir/corpus" "$dir/findings" "$dir/tmp"
   # Each input runs in the working directory the target makes under TMPDIR.
-  TMPDIR=$PWD/$dir/tmp "$build/tests/fuzz/fuzz_$target" "$dir/corpus" "tests/fuzz/corpus/$seeds" \
-    -dict="tests/fuzz/$dictionary.dict" -max_total_time="$seconds" -timeout=10 -close_fd_mask=3 \
+  TMPDIR=$PWD/$dir/tmp "$build/tests/fuzz/fuzz_$target" "$dir/corpus" $(seeds_of "$language") \
+    -dict="tests/fuzz/$language.dict" -max_total_time="$seconds" -timeout=10 -close_fd_mask=3 \
     -print_final_stats=1 -artifact_prefix="$dir/findings/" >"$dir/fuzz.log" 2>&1
   local runs
   runs=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$dir/fuzz.log" | tail -n 1 | grep -Eo '[0-9]+$')
