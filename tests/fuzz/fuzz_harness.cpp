@@ -97,19 +97,22 @@ void setUp(void (*prepare)()) {
   if (__start___sancov_cntrs != nullptr && __stop___sancov_cntrs != nullptr)
     counterCount = static_cast<size_t>(__stop___sancov_cntrs - __start___sancov_cntrs);
   if (counterCount != 0) {
-    void *shared = mmap(nullptr, counterCount, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    void *shared =
+        mmap(nullptr, counterCount, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (shared == MAP_FAILED)
       fail("mmap");
     childCounters = static_cast<uint8_t *>(shared);
   }
 
   const char *tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/morvel-fuzz-XXXXXX";
+  std::string pattern =
+      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/morvel-fuzz-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr)
     fail("mkdtemp");
   workDir = pattern;
   std::atexit(removeWorkDir);
-  for (const char *example : {"tank/Tank.def", "tank/Valve.def", "lamp/Bulb.def", "lamp/Switch.def"})
+  for (const char *example :
+       {"tank/Tank.def", "tank/Valve.def", "lamp/Bulb.def", "lamp/Switch.def"})
     copyExample(example);
   std::filesystem::create_directory(workDir / "runtime");
   if (prepare != nullptr) {
@@ -168,7 +171,8 @@ void runIsolated(const uint8_t *data, size_t size, void (*body)(const uint8_t *,
     if (errno != EINTR)
       fail("waitpid");
   if (WIFSIGNALED(status))
-    std::fprintf(stderr, "==morvel-fuzz== the input's process died of signal %d\n", WTERMSIG(status));
+    std::fprintf(stderr, "==morvel-fuzz== the input's process died of signal %d\n",
+                 WTERMSIG(status));
   else
     std::fprintf(stderr, "==morvel-fuzz== the input's process ended with status %d "
                          "without returning or calling exit()\n", WEXITSTATUS(status));

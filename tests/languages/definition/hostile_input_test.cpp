@@ -102,13 +102,15 @@ TEST_F(HostileInputTest, NestingPastTheParserStackEndsThroughTheErrorRoutine) {
           parseDef(file.c_str(), "deep");
           std::exit(0);
         },
-        testing::ExitedWithCode(1), "Deep.def: Line [0-9]+: semantics error\\.\n  \\.\\.\\.unknown error "
-                                    "during variables parsing\\.: .*Deep\\.def");
+        testing::ExitedWithCode(1),
+        "Deep.def: Line [0-9]+: semantics error\\.\n"
+        "  \\.\\.\\.unknown error during variables parsing\\.: .*Deep\\.def");
   }
 
   // The stand-alone form has no declaration pass: the behaviour pass meets
   // the nesting itself.
-  std::string file = write("deep.cont", "VARIABLE x;\nx = " + repeat("(", tooDeep) + "1" + repeat(")", tooDeep) + ";");
+  std::string file = write("deep.cont", "VARIABLE x;\nx = " + repeat("(", tooDeep) + "1" +
+                                             repeat(")", tooDeep) + ";");
   EXPECT_EXIT(
       {
         startChild();
@@ -129,7 +131,8 @@ TEST_F(HostileInputTest, NestingJustUnderTheParserStackLoads) {
       component("VARIABLE x;\nMEASURE x;\nCondVar c(x > 1" + repeat(" & x > 1", 3000) + ");", ""),
       component("ModeVar m(a, unknown);",
                 "(m = \"a\") => " + repeat("(", deep) + "(m = \"a\")" + repeat(")", deep) + ";"),
-      component("ModeVar m(a, unknown);", "(m = \"a\") => (m = \"a\")" + repeat(" | (m = \"a\")", 4000) + ";"),
+      component("ModeVar m(a, unknown);",
+                "(m = \"a\") => (m = \"a\")" + repeat(" | (m = \"a\")", 4000) + ";"),
   };
   for (const std::string &text : cases) {
     SCOPED_TRACE(text.substr(0, 120));
@@ -146,7 +149,8 @@ TEST_F(HostileInputTest, NestingJustUnderTheParserStackLoads) {
 // Inputs the fuzz targets brought up: each used to crash the pass.
 TEST_F(HostileInputTest, MisplacedConstructsEndThroughTheErrorRoutine) {
   // A state-variable declaration outside a component form.
-  for (const char *text : {"CommandVar c(a, b);\n", "VARIABLE x;\nCommandVar c;\n", "ModeVar m(a);\n"}) {
+  for (const char *text :
+       {"CommandVar c(a, b);\n", "VARIABLE x;\nCommandVar c;\n", "ModeVar m(a);\n"}) {
     SCOPED_TRACE(text);
     std::string file = write("Deep.def", text);
     EXPECT_EXIT(
