@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make flex bison libreadline-dev libncurses-dev googletest libgtest-dev
-          graphviz gv tcsh libcadical-dev)
+          graphviz gv tcsh libcadical-dev
+          clang libclang-rt-dev)  # the fuzz targets (scripts/fuzz.sh)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

@@ -159,8 +159,9 @@ s_listsarnInfl *DefinitionDriver::ruleList(s_listsarnInfl *list, s_influence *ru
 }
 
 s_influence *DefinitionDriver::guardedRule(StateFormula *guard, s_influence *rule) {
-  if (rule == nullptr)
-    return nullptr;
+  // The stand-alone form builds no state formula: its rules go unguarded.
+  if (rule == nullptr || guard == nullptr)
+    return rule;
   s_listsarnInfl single{rule, nullptr};
   andRulesConds(&single, ruleCondition(guard), varName);
   return rule;

@@ -167,8 +167,8 @@ void DefinitionDriver::addTransition(Transition *built) {
     comp->addTransitionToC(built);
 }
 
+// The condition a guard stands for. The guard formula itself is not kept.
 s_cond *DefinitionDriver::ruleCondition(StateFormula *guard) {
-  // Only the condition is kept: the formula that guarded the rule goes.
   s_cond *condition = mkCondStf(guard, comp);
   delete guard;
   return condition;

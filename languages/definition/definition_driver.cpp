@@ -138,8 +138,9 @@ int DefinitionDriver::endDeclaration(DEFINITION_STYPE *value) {
       variable->setCurrentState(names.front());
     }
     variables_disc.append(qualified, variable);
-    // Commands are interface items: they join the component as they are read.
-    if (declarationKind == StateVarKind::Command)
+    // Commands are interface items: they join the component as they are
+    // read. Outside a component form the parser rejects the declaration.
+    if (declarationKind == StateVarKind::Command && comp != nullptr)
       comp->addStateVar(variable);
     value->stateVar = variable;
   }
