@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <new>
 #include <utility>
 
 #include "discrete/formula.h"
@@ -97,9 +98,18 @@ State::State(const State *other, bool keep)
       compTransProbs(other->compTransProbs), idleComps(other->idleComps), atoms(other->atoms),
       proba(other->proba), cover(other->cover), rank(other->rank) {
   ++state_created;
-  elements.reserve(other->elements.size());
-  for (const auto &entry : other->elements)
-    addElt(entry.second, keep);
+  poolSize = other->elements.size();
+  pool = static_cast<TrajEl *>(::operator new(poolSize * sizeof(TrajEl)));
+  elements.reserve(poolSize);
+  TrajEl *next = pool;
+  for (const auto &entry : other->elements) {
+    TrajEl *copy = new (next++) TrajEl(entry.second);
+    if (!keep) {
+      copy->kind = 2;
+      copy->trans = nullptr;
+    }
+    elements.emplace(copy->getId(), copy);
+  }
 }
 
 State::~State() {
@@ -107,10 +117,20 @@ State::~State() {
   ++state_del;
 }
 
+void State::release(TrajEl *element) {
+  if (pooled(element))
+    element->~TrajEl();
+  else
+    delete element;
+}
+
 void State::clear() {
   for (auto &entry : elements)
-    delete entry.second;
+    release(entry.second);
   elements.clear();
+  ::operator delete(pool);
+  pool = nullptr;
+  poolSize = 0;
 }
 
 void State::addElt(const TrajEl *element, bool keep) {
@@ -121,7 +141,7 @@ void State::addElt(const TrajEl *element, bool keep) {
   }
   auto placed = elements.emplace(copy->getId(), copy);
   if (!placed.second) {
-    delete placed.first->second;
+    release(placed.first->second);
     placed.first->second = copy;
   }
 }

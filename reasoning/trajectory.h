@@ -136,6 +136,15 @@ class State {
   static unsigned long state_del;
 
  private:
+  // A copied state makes its elements in one block, as the reasoning copies
+  // whole states for every test.
+  bool pooled(const TrajEl *element) const {
+    return element >= pool && element < pool + poolSize;
+  }
+  void release(TrajEl *element);
+
+  TrajEl *pool = nullptr;
+  std::size_t poolSize = 0;
   bool literalHolds(const Atom *atom, bool positive, const State *fallback) const;
   std::vector<const TrajEl *> sortedElements() const;
 };

@@ -10,6 +10,7 @@
 #ifndef MORVEL_TESTS_REASONING_GENERATED_MODEL_H
 #define MORVEL_TESTS_REASONING_GENERATED_MODEL_H
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <random>
@@ -45,11 +46,8 @@ class GeneratedModel {
     DataManager::cls->clear();
     DataManager::active_atoms->clear();
     DataManager::active_comps.clear();
-    for (StateVar *variable : variables) {
-      for (Atom *atom : variable->atomLinks)
-        delete atom;
-      delete variable;
-    }
+    for (auto &release : releases)
+      release();
   }
   GeneratedModel(const GeneratedModel &) = delete;
   GeneratedModel &operator=(const GeneratedModel &) = delete;
@@ -69,6 +67,12 @@ class GeneratedModel {
     made->createAtoms();
     comp->addStateVar(made);
     variables.push_back(made);
+    // The classes have no virtual destructor: each variable goes as what it is.
+    releases.push_back([made] {
+      for (Atom *atom : made->atomLinks)
+        delete atom;
+      delete made;
+    });
     for (Atom *atom : made->atomLinks) {
       DataManager::addAtom(atom);
       (*comp->atoms)[atom->id] = atom;
@@ -159,6 +163,7 @@ class GeneratedModel {
   std::mt19937 random;
   bool pairs;
   std::vector<std::unique_ptr<Transition>> transitions;
+  std::vector<std::function<void()>> releases;
 };
 
 #endif
