@@ -1,9 +1,9 @@
 // Fuzz target: a definition file read by both passes, as the model loader
 // reads it for the model
 //   uses Switch, Valve, Fuzz;
-//   <Switch> switch; switch(switch1, 0, 0);
+//   <Switch> wall; wall(switch1, 0, 0);
 //   <Valve> valve; valve(valve1, 0, 0);
-//   <Fuzz> fuzz; fuzz(fuzz1, switch.power, 0, valve);
+//   <Fuzz> fuzz; fuzz(fuzz1, wall.cmdout, 0, valve);
 // with the input as Fuzz.def. The first two instances are loaded once,
 // before fuzzing: each input starts from that state.
 #include <string>
@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     // The uses list needs a readable Fuzz.def before the first input.
     fuzz::writeFile("Fuzz.def", reinterpret_cast<const uint8_t *>(""), 0);
     declareUsedTypes({"Switch", "Valve", "Fuzz"});
-    declareComponent("Switch", "switch", 1);
-    instantiateComponent("switch", {"switch1", "0", "0"});
+    declareComponent("Switch", "wall", 1);
+    instantiateComponent("wall", {"switch1", "0", "0"});
     declareComponent("Valve", "valve", 1);
     instantiateComponent("valve", {"valve1", "0", "0"});
   });
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // The declaration pass gave up: the loader reports it and stops.
     if (!declareComponent("Fuzz", "fuzz", 1))
       return;
-    instantiateComponent("fuzz", {"fuzz1", "switch.power", "0", "valve"});
+    instantiateComponent("fuzz", {"fuzz1", "wall.cmdout", "0", "valve"});
     finishModel();
     verifyInstances();
   });
