@@ -1,4 +1,129 @@
 #include "codegen/execute_command.h"
 
-// Execution is not available yet: the command does nothing.
-int qxExec(char *) { return 0; }
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "codegen/compile_command.h"
+#include "codegen/generation_state.h"
+#include "codegen/runtime_file.h"
+#include "shell/session.h"
+#include "shell/utilities.h"
+
+namespace {
+
+// Runs a shell command after printing it on a line of its own.
+int runPrinted(const std::string &command) {
+  std::printf("%s\n", command.c_str());
+  std::fflush(stdout);
+  return std::system(command.c_str());
+}
+
+// Starts the runtime and waits for it; a runtime ended by a signal reads as
+// status 0, as the status byte of a normal exit does.
+int runRuntime(const std::vector<std::string> &parameters) {
+  std::fflush(nullptr);
+  pid_t child = fork();
+  if (child < 0) {
+    std::printf("Can't start %s\n", exeFile.c_str());
+    return -1;
+  }
+  if (child == 0) {
+    std::vector<const char *> arguments{exeName.c_str()};
+    for (const std::string &parameter : parameters)
+      arguments.push_back(parameter.c_str());
+    arguments.push_back(nullptr);
+    execv(exeFile.c_str(), const_cast<char *const *>(arguments.data()));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 0;
+}
+
+} // namespace
+
+bool takeRuntimeParameters(const std::string &text, std::vector<std::string> &parameters) {
+  std::vector<std::string> words;
+  std::istringstream split(text);
+  for (std::string word; std::getline(split, word, ' ');) {
+    stripWhite(word.data());
+    if (word.c_str()[0] != '\0')
+      words.push_back(word.c_str());
+  }
+  size_t next = 0;
+  auto required = [&](long count, const char *missing) {
+    if (count == 0)
+      return true;
+    if (next >= words.size()) {
+      std::printf("%s", missing);
+      return false;
+    }
+    parameters.push_back(words[next++]);
+    return true;
+  };
+  if (!required(numInput, "Not enough parameters (expecting input file) !\n") ||
+      !required(numMeasure, "Not enough parameters (expecting measure file) !\n"))
+    return false;
+  if (numDisplay > 0 && next < words.size())
+    parameters.push_back(words[next++]);
+  if (next < words.size())
+    parameters.push_back(words[next++]);
+  return true;
+}
+
+std::string runtimeLinkCommand() {
+  std::string command = "c++ -g -Wno-deprecated -I" + qxIncDir + " -I" + sysDir + " -I" + itmsDir +
+                        " -I" + behDir + " -I/usr/local/include -L" + qxLibDir +
+                        " -L/usr/local/lib -L. -o " + exeFile + " runtime/" + appliName + "_rt.o ";
+  if (usesClauseFiles())
+    for (const std::string &clauseFile : cl_files)
+      command += clauseFile + ".o ";
+  return command + " -l" + appliName + " " + runtimeLibraries;
+}
+
+int qxExec(char *argument) {
+  if (!loaded) {
+    std::printf("Please load application first !\n");
+    return 0;
+  }
+  if (!compiled) {
+    std::printf("Please compile application first !\n");
+    return 0;
+  }
+  std::vector<std::string> parameters;
+  if (!takeRuntimeParameters(argument != nullptr ? argument : "", parameters))
+    return 0;
+
+  std::printf("Compiling runtime\n");
+  if (usesClauseFiles())
+    for (const std::string &clauseFile : cl_files)
+      if (runPrinted(clauseFileCompileCommand(clauseFile)) != 0) {
+        std::printf("... clause file compilation failed.\n");
+        return 0;
+      }
+  if (runPrinted(runtimeCompileCommand()) != 0) {
+    std::printf("... runtime compilation failed.\n");
+    return 0;
+  }
+  std::printf("runtime compilation successful.\nC-linking\n");
+
+  std::string link = runtimeLinkCommand();
+  std::printf("%s", link.c_str());
+  std::fflush(stdout);
+  timeInit();
+  if (std::system(link.c_str()) != 0) {
+    std::printf("... failed.\n");
+    return 0;
+  }
+  std::printf("            ... done. C-link time: %.2f s.\n", spentTime());
+
+  int status = runRuntime(parameters);
+  if (status != 0)
+    done = 1;
+  else
+    executed = 1;
+  return status;
+}
