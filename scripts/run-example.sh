@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
-# Sets everything up, then runs a morvel session on the bundled tank example,
-# in its project directory inside the installation tree.
+# Sets everything up, then runs morvel sessions on the bundled examples, each
+# in its project directory inside the installation tree: the tank example is
+# loaded, printed, compiled and drawn; the pipeline example is compiled with
+# prime implicants, through a copy of the installation whose option file sets
+# prime_implicants (an option file in your home directory would take
+# precedence).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
+examples=$PWD/examples
 export MORVELDIR=$PWD/build/morveldir
-session=$PWD/examples/tank-session.txt
-cd "$MORVELDIR/appli/tank"
-"$MORVELDIR/bin/linux/morvel" < "$session"
+(cd "$MORVELDIR/appli/tank" && "$MORVELDIR/bin/linux/morvel" < "$examples/tank-session.txt")
+
+implicants=$PWD/build/morveldir-pi
+rm -rf "$implicants"
+cp -r "$MORVELDIR" "$implicants"
+echo "prime_implicants 1" > "$implicants/.mrvconf"
+export MORVELDIR=$implicants
+rm -f "$MORVELDIR/appli/pipeline/pipeline.pi"
+(cd "$MORVELDIR/appli/pipeline" && "$MORVELDIR/bin/linux/morvel" new < "$examples/pipeline-session.txt")

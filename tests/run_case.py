@@ -8,6 +8,7 @@ A case file starts with header lines, then blocks:
     unset: NAME                 variable removed from the environment
     setup: COMMAND              shell command run first in the case's directory
     status: N                   expected exit status (default 0)
+    mask: REGEX                 output matching REGEX is compared as "#" (timings)
     --- stdin                   text fed to standard input
     --- stdout                  expected standard output
     --- stderr                  expected standard error (default: empty)
@@ -23,6 +24,7 @@ user's home holds an option file, which would take precedence.
 """
 import os
 import pwd
+import re
 import shlex
 import shutil
 import subprocess
@@ -33,7 +35,8 @@ SKIPPED = 77
 
 
 def parse_case(path):
-    header = {"args": "", "env": [], "unset": [], "setup": [], "status": "0", "needs": []}
+    header = {"args": "", "env": [], "unset": [], "setup": [], "status": "0", "needs": [],
+              "mask": []}
     blocks = {}
     current = None
     with open(path, encoding="latin-1") as case:
@@ -93,6 +96,8 @@ def main():
         for stream, actual in (("stdout", result.stdout), ("stderr", result.stderr)):
             expected = expand(blocks.get(stream, ""))
             actual = actual.decode("latin-1")
+            for mask in header["mask"]:
+                actual = re.sub(mask, "#", actual)
             if actual != expected:
                 failures.append(f"{stream} differs.\n--- expected\n{expected!r}\n--- actual\n{actual!r}")
         if result.returncode != int(header["status"]):
