@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "continuous/diagnostics.h"
+#include "continuous/state.h"
 #include "discrete/comp.h"
 #include "languages/definition/condition_bridge.h"
 #include "languages/definition/definition_driver.h"
@@ -49,6 +50,8 @@ void parseHybridDefFile(const char *fileName, const std::vector<std::string> &ar
   driver.comp = comp;
   driver.args = args;
   driver.builtElements = builtByComponent[comp];
+  // Conditions made by this pass are numbered after the declaration pass's.
+  numCond = comp->count;
   driver.parse();
   std::fclose(file);
   comp->instantiated = true;

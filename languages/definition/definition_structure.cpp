@@ -31,8 +31,6 @@ void DefinitionDriver::usesList(NameList *types) {
       semError(semErrorAtLine, nligne, 80, type.c_str());
   }
   numInflu = 0;
-  if (comp != nullptr)
-    numCond = comp->count;
 }
 
 void DefinitionDriver::componentHeader(const char *typeName) {

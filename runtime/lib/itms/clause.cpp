@@ -1,0 +1,18 @@
+#include "Clause.h"
+
+#include <vector>
+
+#include "Atom.h"
+
+Clause::Clause(Comp *comp) : atoms(new std::multimap<bool, Atom *>()), comp(comp), internal(false) {}
+
+Clause::~Clause() { delete atoms; }
+
+void Clause::addAtomRef(Atom *atom, bool sign) {
+  atoms->insert({sign, atom});
+  atom->clauses->push_back(this);
+}
+
+void Clause::setInternal(bool isInternal) { internal = isInternal; }
+
+bool Clause::getInternal() const { return internal; }
