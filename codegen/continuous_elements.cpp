@@ -364,10 +364,13 @@ long geneGVar(FILE *body, FILE *header, s_gVar *gvar, Comp *comp) {
   gvar->generated = 1;
   markedGVars.push_back(gvar);
   gvarOwners[gvar] = comp;
+  // Discrete-only generation writes no continuous variables: a global
+  // variable then refers to none.
+  const bool refersToVariable = gvar->var != nullptr && conf_get("discrete") == 0;
   if (in_gen_types) {
     // The class holds the element already, under the number copied from
     // the instance it was generated for.
-    if (gvar->var != nullptr)
+    if (refersToVariable)
       geneContSymbName(gvar->var, comp, refGVar, gvar->geneNum);
     return gvar->geneNum;
   }
@@ -388,9 +391,11 @@ long geneGVar(FILE *body, FILE *header, s_gVar *gvar, Comp *comp) {
   }
   emitf(header, "gVar f_%ld;\n\t", m);
   emitf(body, "f_%ld = (gVar) new_malloc (sizeof (s_GVar));\n\t", m);
-  if (gvar->var != nullptr)
+  if (refersToVariable)
     emitf(body, "f_%ld->tgv = (gVarType)1;\n\tf_%ld->uv.var = %s;\n\t", m, m,
           cstr(geneContSymbName(gvar->var, comp, refGVar, m)));
+  else if (gvar->var != nullptr)
+    emitf(body, "f_%ld->tgv = (gVarType)1;\n\tf_%ld->uv.var = NULL;\n\t", m, m);
   else
     emitf(body, "f_%ld->tgv = (gVarType)0;\n\tf_%ld->uv.var = NULL;\n\t", m, m);
   emitf(body, "f_%ld->ob = b_%ld;\n\t", m, m);

@@ -22,7 +22,8 @@ int runPrinted(const std::string &command) {
 }
 
 // Starts the runtime and waits for it; a runtime ended by a signal reads as
-// status 0, as the status byte of a normal exit does.
+// status 0, as the status byte of a normal exit does. -1 when it could not
+// be started at all.
 int runRuntime(const std::vector<std::string> &parameters) {
   std::fflush(nullptr);
   pid_t child = fork();
@@ -121,6 +122,8 @@ int qxExec(char *argument) {
   std::printf("            ... done. C-link time: %.2f s.\n", spentTime());
 
   int status = runRuntime(parameters);
+  if (status < 0)
+    return 0;  // no child: the session stays as it was
   if (status != 0)
     done = 1;
   else

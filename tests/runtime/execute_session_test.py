@@ -1,0 +1,120 @@
+#!/usr/bin/env python3
+"""Links and runs the bundled heater example for real through `execute`.
+
+Usage: execute_session_test.py SOURCE_DIR MORVELDIR
+
+The example's own session runs in the project directory of a private copy of
+the installation: the nominal run must find every measure in range, the
+faulty run must flag the heater's temperature from the step after the
+element burns out, and nothing else. A runtime that fails ends the session.
+"""
+import math
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def session(morveldir, project, script, *args):
+    result = subprocess.run([os.path.join(morveldir, "bin", "linux", "morvel"), *args],
+                            input=script, capture_output=True, text=True, cwd=project,
+                            env=dict(os.environ, MORVELDIR=morveldir), timeout=300)
+    return result.stdout, result.stderr, result.returncode
+
+
+def runs_of(transcript):
+    """The runtime reports of a transcript, each from "Running" to its summary."""
+    runs, current = [], None
+    for line in transcript.splitlines():
+        if line.startswith('Running "'):
+            current = []
+        if current is not None:
+            current.append(line)
+            if line.startswith("Summary:"):
+                runs.append(current)
+                current = None
+    return runs
+
+
+def steps_out_of_range(report):
+    flagged, step = {}, None
+    for line in report:
+        if line.startswith("step "):
+            step = int(line.split()[1].rstrip(","))
+        elif line.startswith("  out of range:"):
+            for name in line.split(":")[1].split():
+                flagged.setdefault(name, []).append(step)
+    return flagged
+
+
+def main():
+    source_dir, installation = sys.argv[1:]
+    with tempfile.TemporaryDirectory(prefix="morvel-execute-") as scratch:
+        morveldir = os.path.join(scratch, "morveldir")
+        shutil.copytree(installation, morveldir, symlinks=True)
+        project = os.path.join(morveldir, "appli", "heater")
+        with open(os.path.join(source_dir, "examples", "heater-session.txt")) as script:
+            out, err, status = session(morveldir, project, script.read(), "new")
+        check(status == 0, f"session status {status}\n{err}")
+
+        link = (f"c++ -g -Wno-deprecated -I{morveldir}/include -I{morveldir}/system"
+                f" -I{morveldir}/itms -I{morveldir}/behav -I/usr/local/include"
+                f" -L{morveldir}/lib/linux -L/usr/local/lib -L. -o bin/heater_xe"
+                " runtime/heater_rt.o  -lheater  -lmorvelexec ../../nelder/nelder.o"
+                " ../../nelder/optim.o -lqxrunt -lmorvelsysrt -litmsrt -lmorvelbehrt -lmorvel"
+                " -lreadline -ltermcap            ... done. C-link time: ")
+        check(out.count(link) == 2, "the link line of both runs\n" + out)
+
+        runs = runs_of(out)
+        check(len(runs) == 2, f"two runtime reports expected, {len(runs)} found\n{out}")
+        if len(runs) == 2:
+            nominal, faulty = runs
+            check(nominal[-1] == "Summary: 31 steps, 62 measures compared, none out of range.",
+                  f"nominal summary: {nominal[-1]}")
+            check(steps_out_of_range(faulty) == {"heater1.temp": list(range(16, 31))},
+                  f"faulty run flags {steps_out_of_range(faulty)}")
+            check(faulty[-1] == "Summary: 31 steps, 62 measures compared, 15 out of range.",
+                  f"faulty summary: {faulty[-1]}")
+            check("\n  heater1.temp: 15 out of range, first at step 16 (t = 16).\n" in out,
+                  "the faulty measure, when it first went out of range")
+
+        # The display file of the nominal run: the first-order response of the
+        # temperature to the power switched on at t = 2 (gain 0.5, response time
+        # 5, ambient 20), and the probe's reading settling on it.
+        with open(os.path.join(project, "nominal.disp")) as display:
+            rows = [line.split() for line in display]
+        check(rows[0] == ["time", "heater1.temp", "probe1.reading"], f"display header {rows[0]}")
+        check(len(rows) == 32, f"{len(rows) - 1} display rows")
+        for t in range(3, 31):
+            exact = 20 + 50 * (1 - math.exp(-(t - 2) / 5))
+            check(abs(float(rows[t + 1][1]) - exact) < 2e-3,
+                  f"temperature at t = {t}: {rows[t + 1][1]}, closed form {exact}")
+        check(abs(float(rows[31][2]) - float(rows[31][1])) < 2, "the reading follows the temperature")
+
+        out, err, status = session(morveldir, project,
+                                   "load heater.mdl\ncompile 1\nexecute nominal.in missing.mes\nhelp\n",
+                                   "new")
+        check('runtime: measure file "missing.mes" cannot be opened.\n' in err, "missing file: " + err)
+        check("> help" not in out and out.rstrip().endswith("Leaving Morvel."),
+              "a failing runtime ends the session\n" + out)
+
+        out, err, status = session(morveldir, project, "load heater.mdl\ncompile\nexecute\nquit\n",
+                                   "-disc", "new")
+        check('Application "heater": 2 components, 10 clauses; no continuous model to run.' in out,
+              "discrete-only runtime\n" + out + err)
+
+    for failure in failures:
+        print(failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
