@@ -230,6 +230,10 @@ RunTotals Simulation::run(const StepObserver &observer) {
         if (!comparedAt(rt->mes[i], outcome))
           compare(rt->mes[i], step, values[index[rt->mes[i]]][step], outcome);
     }
+    // Reported in the order of the measure table.
+    auto column = [&](const Comparison &c) { return std::find(rt->mes, rt->mes + rt->nmes, c.var); };
+    std::sort(outcome.comparisons.begin(), outcome.comparisons.end(),
+              [&](const Comparison &a, const Comparison &b) { return column(a) < column(b); });
     evaluateConditions(step);
     ++totals.steps;
     if (observer)
