@@ -18,13 +18,6 @@ struct Interval {
   double up;
 };
 
-bool comparedAt(variable v, const StepOutcome &outcome) {
-  for (const Comparison &comparison : outcome.comparisons)
-    if (comparison.var == v)
-      return true;
-  return false;
-}
-
 Interval point(double value) { return Interval{value, value}; }
 
 Interval intervalOf(objet value) {
@@ -50,6 +43,34 @@ Interval quotient(Interval a, Interval b) {
   if (b.low <= 0 && b.up >= 0)
     return Interval{-DBL_MAX, DBL_MAX};
   return combine(a, b, divide);
+}
+
+// Value range of an expression at a step.
+Interval evaluate(const Simulation &run, expr e, long step) {
+  if (e == NULL)
+    return point(0);
+  switch (e->tex) {
+  case exprAdd:
+    return combine(evaluate(run, e->op1, step), evaluate(run, e->op2, step), add);
+  case exprSub:
+    return combine(evaluate(run, e->op1, step), evaluate(run, e->op2, step), subtract);
+  case exprMul:
+    return combine(evaluate(run, e->op1, step), evaluate(run, e->op2, step), multiply);
+  case exprDiv:
+    return quotient(evaluate(run, e->op1, step), evaluate(run, e->op2, step));
+  case exprPow:
+    return combine(evaluate(run, e->op1, step), evaluate(run, e->op2, step), power);
+  case exprSign: {
+    Interval operand = evaluate(run, e->op1, step);
+    return Interval{-operand.up, -operand.low};
+  }
+  default:
+    if (e->gv == NULL)
+      return point(0);
+    if (e->gv->tgv == gvVariable && e->gv->uv.var != NULL)
+      return point(run.valueAt(e->gv->uv.var, step));
+    return intervalOf(e->gv->ob);
+  }
 }
 
 // A relation between a value and a range holds when it holds for some value
@@ -131,6 +152,8 @@ Simulation::Simulation(runtime rt, const DataFile *inputs, const DataFile *measu
     : rt(rt), inputs(inputs), measures(measures), totals() {
   for (long i = 0; i < rt->nvar; ++i)
     index[rt->dico[i]] = i;
+  for (long i = 0; i < rt->nmes; ++i)
+    measureColumn[rt->mes[i]] = i;
 }
 
 long Simulation::stepCount() const {
@@ -156,32 +179,7 @@ double Simulation::valueAt(variable v, long step) const {
 bool Simulation::holds(condition c, long step) const {
   if (c == NULL)
     return true;
-  std::function<Interval(expr)> evaluate = [&](expr e) -> Interval {
-    if (e == NULL)
-      return point(0);
-    switch (e->tex) {
-    case exprAdd:
-      return combine(evaluate(e->op1), evaluate(e->op2), add);
-    case exprSub:
-      return combine(evaluate(e->op1), evaluate(e->op2), subtract);
-    case exprMul:
-      return combine(evaluate(e->op1), evaluate(e->op2), multiply);
-    case exprDiv:
-      return quotient(evaluate(e->op1), evaluate(e->op2));
-    case exprPow:
-      return combine(evaluate(e->op1), evaluate(e->op2), power);
-    case exprSign: {
-      Interval operand = evaluate(e->op1);
-      return Interval{-operand.up, -operand.low};
-    }
-    default:
-      if (e->gv == NULL)
-        return point(0);
-      if (e->gv->tgv == gvVariable && e->gv->uv.var != NULL)
-        return point(valueAt(e->gv->uv.var, step));
-      return intervalOf(e->gv->ob);
-    }
-  };
+
   switch (c->type) {
   case 1:
     return c->cte != 0;
@@ -198,7 +196,7 @@ bool Simulation::holds(condition c, long step) const {
     return c->at == NULL ? c->cte != 0
                          : c->at->getStateVar()->getCurrentState() == c->at->value;
   case 7:
-    return related(valueAt(c->var1, step), c->opr, evaluate(c->e));
+    return related(valueAt(c->var1, step), c->opr, evaluate(*this, c->e, step));
   default:
     return true;
   }
@@ -208,6 +206,7 @@ RunTotals Simulation::run(const StepObserver &observer) {
   totals = RunTotals{0, 0, 0, 0.0};
   values.assign(rt->nvar, std::vector<double>());
   velocity.assign(rt->nvar, 0.0);
+  lastCompared.assign(rt->nmes, -1);
   long steps = stepCount();
   for (long step = 0; step < steps; ++step) {
     StepOutcome outcome{step, step * rt->ts, {}};
@@ -227,13 +226,14 @@ RunTotals Simulation::run(const StepObserver &observer) {
       for (long i = 0; i < rt->nuntemp; ++i)
         advance(rt->untemp[i], step, outcome);
       for (long i = 0; i < rt->nmes; ++i)
-        if (!comparedAt(rt->mes[i], outcome))
+        if (lastCompared[i] < step)
           compare(rt->mes[i], step, values[index[rt->mes[i]]][step], outcome);
     }
     // Reported in the order of the measure table.
-    auto column = [&](const Comparison &c) { return std::find(rt->mes, rt->mes + rt->nmes, c.var); };
     std::sort(outcome.comparisons.begin(), outcome.comparisons.end(),
-              [&](const Comparison &a, const Comparison &b) { return column(a) < column(b); });
+              [&](const Comparison &a, const Comparison &b) {
+                return measureColumn[a.var] < measureColumn[b.var];
+              });
     evaluateConditions(step);
     ++totals.steps;
     if (observer)
@@ -274,8 +274,7 @@ void Simulation::advance(variable v, long step, StepOutcome &outcome) {
     return;
   double predicted = predict(v, step);
   values[index[v]][step] = predicted;
-  if (v->mesVal != NULL)
-    compare(v, step, predicted, outcome);
+  compare(v, step, predicted, outcome);
 }
 
 // The value of v at the step from its active causes. Dynamic, integral and
@@ -318,22 +317,24 @@ double Simulation::predict(variable v, long step) {
 // Compares a measured variable with its prediction when the measure file
 // gives its value at the step; the measure then replaces the prediction.
 void Simulation::compare(variable v, long step, double predicted, StepOutcome &outcome) {
+  auto measured = measureColumn.find(v);
   const DataRow *row = measures != NULL ? rowOf(*measures, step * rt->ts) : NULL;
-  if (row == NULL)
+  if (measured == measureColumn.end() || row == NULL)
     return;
-  long column = std::find(rt->mes, rt->mes + rt->nmes, v) - rt->mes;
-  if (column == rt->nmes || !row->given[column])
+  long column = measured->second;
+  lastCompared[column] = step;
+  if (!row->given[column])
     return;
-  double measured = row->values[column];
+  double value = row->values[column];
   double tolerance = toleranceOf(v, predicted);
-  int alarm = measured < predicted - tolerance ? -1 : measured > predicted + tolerance ? 1 : 0;
-  outcome.comparisons.push_back(Comparison{v, measured, predicted, tolerance, alarm});
-  values[index[v]][step] = measured;
+  int alarm = value < predicted - tolerance ? -1 : value > predicted + tolerance ? 1 : 0;
+  outcome.comparisons.push_back(Comparison{v, value, predicted, tolerance, alarm});
+  values[index[v]][step] = value;
   rt->lowalarm[column] = alarm < 0;
   rt->highalarm[column] = alarm > 0;
   ++totals.compared;
   totals.outOfRange += alarm != 0;
-  totals.squaredResidual += (measured - predicted) * (measured - predicted);
+  totals.squaredResidual += (value - predicted) * (value - predicted);
 }
 
 // Conditions tied to the value of a condition variable set that value when they hold.

@@ -63,7 +63,9 @@ class Simulation {
   runtime rt;
   const DataFile *inputs;
   const DataFile *measures;
-  std::unordered_map<variable, long> index;    // position in the dictionary
+  std::unordered_map<variable, long> index;          // position in the dictionary
+  std::unordered_map<variable, long> measureColumn;  // position in the measure table
+  std::vector<long> lastCompared;                    // per measure, the last step compared
   std::vector<std::vector<double>> values;     // per variable of the dictionary, per step
   std::vector<double> velocity;                // derivative of second-order variables
   RunTotals totals;
