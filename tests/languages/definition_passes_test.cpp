@@ -257,18 +257,4 @@ TEST_F(DefinitionPasses, ConstructorArgumentsFollowTheConnectionConvention) {
   EXPECT_NE(source.find("\tonly = new Box(\"alone\");\n"), std::string::npos) << source;
 }
 
-TEST_F(DefinitionPasses, DeepNestingEndsThroughTheErrorRoutine) {
-  std::string deep(20000, '(');
-  write("Deep.def", "Component \"Deep\" { } vardef { ModeVar mode(ok, unknown); VARIABLE x; }\n"
-                    "constraints { x = " + deep + "1; }\ntransitions { }\n");
-  write("m.mdl", "uses Deep;\n<Deep> deep;\n");
-  EXPECT_EXIT(
-      {
-        FILE *input = std::fopen("m.mdl", "r");
-        parseModelFile(input, "runtime/m");
-      },
-      testing::ExitedWithCode(1),
-      "^Deep.def: Line 2: semantics error.\n  ...unknown error during variables parsing.: Deep.def\n$");
-}
-
 } // namespace

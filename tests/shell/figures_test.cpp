@@ -90,44 +90,7 @@ TEST_F(Figures, CausalGraphOfACompiledApplication) {
   EXPECT_EQ(commands(), "dot -Tps fig/tank.dot -o fig/tank.ps\ngv fig/tank.ps\n");
 }
 
-TEST_F(Figures, OneComponentWithoutCompiling) {
-  Comp pump("pump1");
-  s_variable *flow = variable("pump.flow");
-  s_variable *speed = variable("pump.speed");
-  pump.addVariable(flow);
-  pump.addVariable(speed);
-  pump.addInfluence(influence("pump.push", "pump.speed", inflDynamic, "pump.flow", objZero));
-  DataManager::addComp(&pump);
-  std::string argument = "pump1 extra";
-  EXPECT_EQ(stdoutOf([&] { qxGraph(argument.data()); }), "");
-  EXPECT_EQ(contentOf("fig/tank_pump1.dot"),
-            std::string("digraph tank_pump1 {\n") + header +
-                "pump_flow;\npump_speed;\n"
-                "pump_speed -> pump_flow [label = \"pump.push\",color=green4 ];\n}");
-  EXPECT_EQ(commands(), "dot -Tps fig/tank_pump1.dot -o fig/tank_pump1.ps\ngv fig/tank_pump1.ps\n");
-}
-
-TEST_F(Figures, RefusalsRunNothing) {
-  struct row {
-    int loaded, compiled;
-    const char *argument;
-    std::string out, err;
-  };
-  const std::vector<row> table = {
-      {1, 1, nullptr, "Missing argument for graph: cg or a component name.\n", ""},
-      {1, 1, "", "Missing argument for graph: cg or a component name.\n", ""},
-      {1, 0, "cg", "Please compile application first !\n", ""},
-      {0, 0, "pump1", "Please load application first !\n", ""},
-      {1, 0, "pump9", "", "Warning.\n  ...component doesn't exist.\n"},
-  };
-  for (const row &r : table) {
-    loaded = r.loaded;
-    compiled = r.compiled;
-    std::string text = r.argument != nullptr ? r.argument : "";
-    char *argument = r.argument != nullptr ? text.data() : nullptr;
-    std::string err = stderrOf([&] { EXPECT_EQ(stdoutOf([&] { qxGraph(argument); }), r.out); });
-    EXPECT_EQ(err, r.err);
-  }
+TEST_F(Figures, FigureFileThatCannotBeCreatedRunsNothing) {
   fs::remove("fig");
   compiled = 1;
   EXPECT_EQ(stdoutOf(drawCausalGraph), "Can't create figure file fig/tank.dot\n");
