@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "codegen/class_generation.h"
 #include "codegen_support.h"
@@ -107,11 +106,8 @@ TEST_F(ClassGeneration, LaterInstancesOfATypeAddNoClassText) {
 }
 
 TEST_F(ClassGeneration, EveryInstanceOpensItsClauseFilesAboveTheThreshold) {
-  char pattern[] = "/tmp/morvel-classes-XXXXXX";
-  std::string directory = mkdtemp(pattern);
-  ASSERT_EQ(std::system(("mkdir " + directory + "/runtime").c_str()), 0);
-  std::string savedPath = appliPath;
-  appliPath = directory + "/";
+  ScratchDirectory directory;
+  ASSERT_EQ(std::system("mkdir runtime"), 0);
   std::vector<Clause *> *savedClauses = DataManager::cls;
   std::vector<Clause *> model(1001, nullptr);
   DataManager::cls = &model;
@@ -125,8 +121,6 @@ TEST_F(ClassGeneration, EveryInstanceOpensItsClauseFilesAboveTheThreshold) {
                                   "extern void init_cl_spare0 (Scheduler* sMM);\n\t");
 
   DataManager::cls = savedClauses;
-  appliPath = savedPath;
-  std::system(("rm -rf " + directory).c_str());
 }
 
 }  // namespace

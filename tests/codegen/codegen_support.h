@@ -20,6 +20,8 @@
 #include "discrete/data_manager.h"
 #include "discrete/instances.h"
 #include "shell/options.h"
+#include "shell/session.h"
+#include "tests/test_support.h"
 
 // A file written in memory.
 class MemoryFile {
@@ -43,7 +45,8 @@ class MemoryFile {
 };
 
 // Every test starts from a fresh compile with the class and runtime files in
-// memory, default options and a time step of 1.
+// memory, default options, a time step of 1 and the current directory as the
+// application's.
 class GenerationTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -54,6 +57,7 @@ class GenerationTest : public testing::Test {
     generated_types.clear();
     cl_files.clear();
     in_gen_types = false;
+    appliPath = "";
     timeStep = 1.0;
     numExpr = numStf = numTransitions = numClauses = 0;
     DataManager::active_comps.clear();

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "continuous/lists.h"
 #include "continuous/state.h"
 #include "continuous/values.h"
+#include "tests/test_support.h"
 
 // Every test starts from an empty session at source line 7.
 class ContinuousTest : public testing::Test {
@@ -62,21 +62,6 @@ inline s_listsarnCoef *coefList(const std::vector<s_coef *> &coefs) {
     list = catListsarnCoef(list, cell);
   }
   return list;
-}
-
-// Standard error written while running f.
-inline std::string stderrOf(const std::function<void()> &f) {
-  testing::internal::CaptureStderr();
-  f();
-  return testing::internal::GetCapturedStderr();
-}
-
-// Standard output written while running f.
-inline std::string stdoutOf(const std::function<void()> &f) {
-  testing::internal::CaptureStdout();
-  f();
-  std::fflush(stdout);
-  return testing::internal::GetCapturedStdout();
 }
 
 inline std::string escapeRegex(const std::string &text) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "continuous/values.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -34,14 +35,6 @@ std::string written(Write write) {
 
 std::string shown(const s_objet *o) {
   return written([o](FILE *f) { printObjet(f, o); });
-}
-
-template <typename Action>
-std::string stdoutOf(Action action) {
-  testing::internal::CaptureStdout();
-  action();
-  std::fflush(stdout);
-  return testing::internal::GetCapturedStdout();
 }
 
 class Values : public testing::Test {
@@ -100,7 +93,7 @@ TEST_F(Values, Division) {
     EXPECT_EQ(shown(c.a), c.expected);
   }
   s_objet *infinite = re(oo);
-  EXPECT_EQ(stdoutOf([infinite] { EXPECT_EQ(qx_divObjet(infinite, objMaxDbl), 0); }),
+  EXPECT_EQ(printed([infinite] { EXPECT_EQ(qx_divObjet(infinite, objMaxDbl), 0); }),
             "Implementation error.\n ...undefined operation on infinite values.\n");
   EXPECT_EQ(shown(infinite), " =+oo");
 }
@@ -210,9 +203,9 @@ TEST_F(Values, BooleanTexts) {
   std::vector<std::pair<const char *, long>> valid = {
       {"TRUE", 1}, {"true", 1}, {"FALSE", 0}, {"false", 0}};
   for (const auto &v : valid)
-    EXPECT_EQ(stdoutOf([&v] { EXPECT_EQ(a2Bool(v.first), v.second); }), "");
+    EXPECT_EQ(printed([&v] { EXPECT_EQ(a2Bool(v.first), v.second); }), "");
   for (const char *text : {"True", "1", ""})
-    EXPECT_EQ(stdoutOf([text] { EXPECT_EQ(a2Bool(text), 0); }),
+    EXPECT_EQ(printed([text] { EXPECT_EQ(a2Bool(text), 0); }),
               "Implementation error.\n ...wrong booleean constant.\n");
 }
 
@@ -229,7 +222,7 @@ TEST_F(Values, GeneratedSourceForms) {
             "setObjType(a_2, (objType)1);\n\trange r_a_2 = {-DBL_MAX,0};\n\t"
             "setObjRangeVal(a_2, r_a_2);\n\t");
   std::string text;
-  EXPECT_EQ(stdoutOf([&] { text = generated(objTrue, "c_1"); }),
+  EXPECT_EQ(printed([&] { text = generated(objTrue, "c_1"); }),
             "Implementation error.\n ...booleean object in code generation.\n");
   EXPECT_EQ(text, "");
   EXPECT_EQ(written([](FILE *f) { geneReal(f, oo); }), "DBL_MAX");
@@ -239,11 +232,11 @@ TEST_F(Values, GeneratedSourceForms) {
 TEST_F(Values, OperationsOutsideRealsAndRangesAreReported) {
   s_objet *flag = newBoolObjet(1);
   std::string expected = "Implementation error.\n ...arithmetic on a value object that is neither real nor range.\n";
-  EXPECT_EQ(stdoutOf([flag] { qx_mulObjet(flag, objUn); }), expected);
-  EXPECT_EQ(stdoutOf([flag] { EXPECT_EQ(qx_divObjet(objUn, flag), 0); }), expected);
-  EXPECT_EQ(stdoutOf([flag] { EXPECT_EQ(qx_geObjet(flag, objZero), 0); }), expected);
+  EXPECT_EQ(printed([flag] { qx_mulObjet(flag, objUn); }), expected);
+  EXPECT_EQ(printed([flag] { EXPECT_EQ(qx_divObjet(objUn, flag), 0); }), expected);
+  EXPECT_EQ(printed([flag] { EXPECT_EQ(qx_geObjet(flag, objZero), 0); }), expected);
   EXPECT_EQ(flag->value->boolean, 1);
-  EXPECT_EQ(stdoutOf([] { qx_addObjet(re(oo), re(-oo)); }),
+  EXPECT_EQ(printed([] { qx_addObjet(re(oo), re(-oo)); }),
             "Implementation error.\n ...undefined operation on infinite values.\n");
 }
 

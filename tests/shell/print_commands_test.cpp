@@ -11,8 +11,8 @@ namespace {
 
 using PrintCommand = ShellSession;
 
-std::string printed(std::string argument) {
-  return stdoutOf([&] { qxPrint(argument.data()); });
+std::string shown(std::string argument) {
+  return printed([&] { qxPrint(argument.data()); });
 }
 
 // The sessions show the views one keyword at a time; here a keyword inside
@@ -31,7 +31,7 @@ TEST_F(PrintCommand, KeywordsAreFoundAnywhereInTheArgumentInTableOrder) {
   };
   for (const row &r : table) {
     compiled = r.compiled;
-    EXPECT_EQ(printed(r.argument), r.text) << r.argument;
+    EXPECT_EQ(shown(r.argument), r.text) << r.argument;
   }
 }
 
@@ -39,19 +39,19 @@ TEST_F(PrintCommand, ComponentsByTheWordAfterTheKeyword) {
   Comp pump("pump1");
   pump.varName = "pump";
   DataManager::addComp(&pump);
-  EXPECT_EQ(printed("co"), "pump1 -- pump1 ( pump )\n\n");
-  EXPECT_NE(printed("co   pump1").find("\nComp : pump1\n"), std::string::npos);
-  std::string warning = stderrOf([] { EXPECT_EQ(printed("co pump2 pump1"), ""); });
+  EXPECT_EQ(shown("co"), "pump1 -- pump1 ( pump )\n\n");
+  EXPECT_NE(shown("co   pump1").find("\nComp : pump1\n"), std::string::npos);
+  std::string warning = printedOnStderr([] { EXPECT_EQ(shown("co pump2 pump1"), ""); });
   EXPECT_EQ(warning, "Warning.\n  ...component doesn't exist.\n");
 }
 
 TEST_F(PrintCommand, CompiledViewsOfTheCausalGraph) {
   ASSERT_EQ(buildModel(), 1);
   compiled = 1;
-  EXPECT_EQ(printed("upd"),
+  EXPECT_EQ(shown("upd"),
             "Updating sequence:\n Temporal listsarn: t.a:0, t.d:0, x:0, y:0;"
             "\n Untemporal listsarn: t.b:1, t.c:2;\n");
-  EXPECT_EQ(printed("gra"),
+  EXPECT_EQ(shown("gra"),
             "Causal graph:\n"
             "  t.a:\n    causes (dynamic): t.p; \n    effects: t.b; \n    depth: 0;\n"
             "  t.b:\n    causes (static): t.a; \n    effects: t.c; \n    depth: 1;\n"
@@ -63,7 +63,7 @@ TEST_F(PrintCommand, CompiledViewsOfTheCausalGraph) {
             "  y:\n    causes (): x; \n    no effects;\n    depth: 0;\n");
   // Only the temporal list: no untemporal line.
   untemporalListsarn = nullptr;
-  EXPECT_EQ(stdoutOf(printUpdatingSequence),
+  EXPECT_EQ(printed(printUpdatingSequence),
             "Updating sequence:\n Temporal listsarn: t.a:0, t.d:0, x:0, y:0;\n");
 }
 
