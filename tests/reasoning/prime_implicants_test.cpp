@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -286,38 +285,6 @@ class PrimeImplicantRun : public PrimeImplicants {
   ScratchDirectory directory;
   std::string savedName;
 };
-
-TEST_F(PrimeImplicantRun, SearchWritesTheFileThatTheNextRunReads) {
-  GeneratedModel model(2, 4);
-  std::string out = printed([&] { enumAllPI(reasoner.get(), 1); });
-  EXPECT_EQ(out.rfind("can't open appli.pi\ngenerating prime implicants  ...\nsearching c0.", 0),
-            0u);
-  EXPECT_NE(out.find(" seconds.\nwriting file appli.pi\n"), std::string::npos);
-  std::string written = fileText("appli.pi");
-  PiTable *searched = reasoner->piTable;
-  ASSERT_NE(searched, nullptr);
-  // Targets are the observable and dependent atoms, instance by instance.
-  EXPECT_EQ(searched->size(), 10u);
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 10);
-
-  unsigned int calls = DataManager::itms_calls;
-  out = printed([&] { enumAllPI(reasoner.get(), 1); });
-  EXPECT_EQ(out, "*** File appli.pi found. Reading file...\n");
-  EXPECT_EQ(DataManager::itms_calls, calls);
-  for (const auto &entry : *DataManager::active_atoms) {
-    if (!isTarget(entry.second))
-      continue;
-    Implicants *reread = reasoner->piTable->getPIs(entry.second);
-    std::unique_ptr<PiTable> again = std::make_unique<PiTable>();
-    readPIText(written, *DataManager::active_atoms, again.get());
-    if (!reread) {
-      EXPECT_EQ(again->getPIs(entry.second), nullptr);
-      continue;
-    }
-    EXPECT_EQ(idSets(reread), idSets(again->getPIs(entry.second)));
-  }
-  EXPECT_EQ(fileText("appli.pi"), written);
-}
 
 TEST_F(PrimeImplicantRun, UnknownAtomInTheFileMeansASearchWithoutRewriting) {
   GeneratedModel model(1, 2);
