@@ -1,6 +1,6 @@
 // Helpers every test folder uses: the output written while an action runs,
-// the text of a file, and a scratch directory that is the current one while
-// it lives.
+// a text quoted as a regular expression, the text of a file, a stream in
+// memory, and a scratch directory that is the current one while it lives.
 #ifndef MORVEL_TESTS_TEST_SUPPORT_H
 #define MORVEL_TESTS_TEST_SUPPORT_H
 
@@ -30,10 +30,43 @@ template <typename Action> std::string printedOnStderr(Action action) {
   return testing::internal::GetCapturedStderr();
 }
 
+// The text as an extended regular expression matching exactly it, for the
+// patterns of death tests.
+inline std::string regexLiteral(const std::string &text) {
+  std::string quoted;
+  for (char c : text) {
+    if (std::string(".[]{}()*+?|^$\\").find(c) != std::string::npos)
+      quoted += '\\';
+    quoted += c;
+  }
+  return quoted;
+}
+
 inline std::string fileText(const std::string &path) {
   std::ifstream file(path);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
+
+// A stream written in memory, and what was written to it.
+class MemoryFile {
+ public:
+  MemoryFile() : file(open_memstream(&buffer, &size)) {}
+  ~MemoryFile() {
+    std::fclose(file);
+    std::free(buffer);
+  }
+  MemoryFile(const MemoryFile &) = delete;
+  MemoryFile &operator=(const MemoryFile &) = delete;
+  std::string text() {
+    std::fflush(file);
+    return std::string(buffer, size);
+  }
+  FILE *file;
+
+ private:
+  char *buffer = nullptr;
+  size_t size = 0;
+};
 
 // A fresh directory, current until the object goes; then the previous
 // directory is current again and this one is removed with its content.

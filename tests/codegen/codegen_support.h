@@ -23,27 +23,6 @@
 #include "shell/session.h"
 #include "tests/test_support.h"
 
-// A file written in memory.
-class MemoryFile {
- public:
-  MemoryFile() : file(open_memstream(&buffer, &size)) {}
-  ~MemoryFile() {
-    std::fclose(file);
-    std::free(buffer);
-  }
-  MemoryFile(const MemoryFile &) = delete;
-  MemoryFile &operator=(const MemoryFile &) = delete;
-  std::string text() {
-    std::fflush(file);
-    return std::string(buffer, size);
-  }
-  FILE *file;
-
- private:
-  char *buffer = nullptr;
-  size_t size = 0;
-};
-
 // Every test starts from a fresh compile with the class and runtime files in
 // memory, default options, a time step of 1 and the current directory as the
 // application's.

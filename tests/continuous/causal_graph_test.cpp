@@ -142,7 +142,7 @@ TEST_F(CausalGraph, NodeTypesFollowTheKindsOfCauses) {
 
 TEST_F(CausalGraph, FatalReportsOnTheGraph) {
   auto noLine = [](const std::string &message, const std::string &name) {
-    return "^" + escapeRegex("Semantics error.\n  ..." + message + ": \n" + name) + "$";
+    return "^" + regexLiteral("Semantics error.\n  ..." + message + ": \n" + name) + "$";
   };
   const std::string incompatible = "incompatible types in influences to the same variable:";
   const std::string loop = "closed loop in causal graph around variable:";

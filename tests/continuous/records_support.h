@@ -64,19 +64,9 @@ inline s_listsarnCoef *coefList(const std::vector<s_coef *> &coefs) {
   return list;
 }
 
-inline std::string escapeRegex(const std::string &text) {
-  std::string escaped;
-  for (char c : text) {
-    if (std::string(".[]{}()*+?|^$\\").find(c) != std::string::npos)
-      escaped += '\\';
-    escaped += c;
-  }
-  return escaped;
-}
-
 // The report of an error at the current test line, as a death-test pattern.
 inline std::string errorAtLine(const std::string &message, const std::string &detail = "") {
-  return "^" + escapeRegex("Line 7: semantics error.\n  ..." + message + ": " + detail + "\n") + "$";
+  return "^" + regexLiteral("Line 7: semantics error.\n  ..." + message + ": " + detail + "\n") + "$";
 }
 
 inline std::string warningAtLine(const std::string &message) {

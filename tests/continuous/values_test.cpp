@@ -2,7 +2,6 @@
 
 #include <cfloat>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -21,16 +20,10 @@ s_objet *iv(char open, double lower, double upper, char close) {
 
 s_objet *re(double x) { return newRealObjet(x); }
 
-template <typename Write>
-std::string written(Write write) {
-  char *buffer = nullptr;
-  size_t size = 0;
-  FILE *stream = open_memstream(&buffer, &size);
-  write(stream);
-  std::fclose(stream);
-  std::string text(buffer, size);
-  std::free(buffer);
-  return text;
+template <typename Write> std::string written(Write write) {
+  MemoryFile out;
+  write(out.file);
+  return out.text();
 }
 
 std::string shown(const s_objet *o) {
