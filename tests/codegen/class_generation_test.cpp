@@ -2,16 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <unistd.h>
 
 #include "codegen/class_generation.h"
 #include "codegen_support.h"
-#include "continuous/causal_graph.h"
-#include "continuous/merge_lists.h"
 #include "discrete/state_var.h"
-#include "languages/definition/definition_passes.h"
-#include "languages/model/model_loader.h"
 #include "shell/session.h"
 
 namespace {
@@ -112,11 +106,8 @@ TEST_F(ClassGeneration, LaterInstancesOfATypeAddNoClassText) {
 }
 
 TEST_F(ClassGeneration, EveryInstanceOpensItsClauseFilesAboveTheThreshold) {
-  char pattern[] = "/tmp/morvel-classes-XXXXXX";
-  std::string directory = mkdtemp(pattern);
-  ASSERT_EQ(std::system(("mkdir " + directory + "/runtime").c_str()), 0);
-  std::string savedPath = appliPath;
-  appliPath = directory + "/";
+  ScratchDirectory directory;
+  ASSERT_EQ(std::system("mkdir runtime"), 0);
   std::vector<Clause *> *savedClauses = DataManager::cls;
   std::vector<Clause *> model(1001, nullptr);
   DataManager::cls = &model;
@@ -130,118 +121,6 @@ TEST_F(ClassGeneration, EveryInstanceOpensItsClauseFilesAboveTheThreshold) {
                                   "extern void init_cl_spare0 (Scheduler* sMM);\n\t");
 
   DataManager::cls = savedClauses;
-  appliPath = savedPath;
-  std::system(("rm -rf " + directory).c_str());
-}
-
-// Loads each example as the load command does and generates its classes as
-// the compile command does, into a scratch copy of the example.
-class ExampleClasses : public GenerationTest {
- protected:
-  void SetUp() override {
-    GenerationTest::SetUp();
-    char pattern[] = "/tmp/morvel-examples-XXXXXX";
-    directory = mkdtemp(pattern);
-    previous = getcwd(nullptr, 0);
-  }
-  void TearDown() override {
-    EXPECT_EQ(chdir(previous), 0);
-    std::free(previous);
-    std::system(("rm -rf " + directory).c_str());
-    GenerationTest::TearDown();
-  }
-  static std::string read(const std::string &name) {
-    std::ifstream file(name);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
-  // Returns the generated types in order.
-  std::vector<std::string> generate(const std::string &example, const std::string &model) {
-    std::string source = __FILE__;
-    source = source.substr(0, source.rfind("/tests/")) + "/examples/" + example;
-    std::string work = directory + "/" + example;
-    EXPECT_EQ(std::system(("cp -r " + source + " " + work + " && mkdir -p " + work + "/runtime " +
-                           work + "/C").c_str()),
-              0);
-    EXPECT_EQ(chdir(work.c_str()), 0);
-    config_init();
-    resetContinuousSession();
-    resetDefinitionState();
-    DataManager::active_comps.clear();
-    comps.clear();
-    variables_disc.clear();
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    FILE *input = std::fopen(model.c_str(), "r");
-    EXPECT_EQ(parseModelFile(input, "runtime/" + example), 0);
-    std::fclose(input);
-    mergeLists();
-    buildGlobCOfGv(gVarListsarn);
-    buildCondCOfGv(gVarListsarn);
-    EXPECT_EQ(buildUpdatingSequence(), 1);
-    testing::internal::GetCapturedStderr();
-    testing::internal::GetCapturedStdout();
-
-    resetGenerationState();
-    generated_types.clear();
-    appliPath = "";
-    runT = std::fopen(("runtime/" + example + "_rt.cpp").c_str(), "a");
-    runH = std::fopen(("runtime/" + example + "_rt.h").c_str(), "a");
-    for (const auto &entry : DataManager::active_comps) {
-      Comp *comp = entry.second;
-      const std::string &type = comp->typeName;
-      bool first = std::find(generated_types.begin(), generated_types.end(), type) == generated_types.end();
-      defH = std::fopen(("C/" + type + ".h").c_str(), first ? "w" : "a");
-      defCPP = std::fopen(("C/" + type + ".cpp").c_str(), first ? "w" : "a");
-      if (first)
-        geneClassHeaders(type);
-      geneComp(comp);
-      std::fclose(defH);
-      std::fclose(defCPP);
-      if (first)
-        generated_types.push_back(type);
-    }
-    std::fclose(runT);
-    std::fclose(runH);
-    return generated_types;
-  }
-  static void expectPlausibleClass(const std::string &type) {
-    std::string header = read("C/" + type + ".h");
-    std::string body = read("C/" + type + ".cpp");
-    for (const std::string &text : {header, body})
-      EXPECT_EQ(std::count(text.begin(), text.end(), '{'), std::count(text.begin(), text.end(), '}'))
-          << text;
-    EXPECT_NE(header.find("\n\nclass " + type + ": public Comp {\n\npublic:\n"), std::string::npos);
-    EXPECT_EQ(ending(header, "\n};\n#endif\n"), "\n};\n#endif\n");
-    EXPECT_NE(body.find("void " + type + "::init() {\n"), std::string::npos);
-    EXPECT_EQ(ending(body, "\n}\n"), "\n}\n");
-  }
-  std::string directory;
-  char *previous = nullptr;
-};
-
-TEST_F(ExampleClasses, TankWithItsValve) {
-  EXPECT_EQ(generate("tank", "tank.mdl"), (std::vector<std::string>{"Valve", "Tank"}));
-  expectPlausibleClass("Valve");
-  expectPlausibleClass("Tank");
-  std::string tank = read("C/Tank.h");
-  // The valve is generated first: the tank reaches it at run time.
-  EXPECT_NE(tank.find("class Valve;\n"), std::string::npos);
-  EXPECT_NE(tank.find("\tvariable level;\n"), std::string::npos);
-  EXPECT_NE(tank.find("\tCondVar* Tank_high;\n"), std::string::npos);
-  EXPECT_NE(cross_ref.find("tank->imported_comps->push_back (valve);\n\t"), std::string::npos);
-  EXPECT_NE(cross_ref.find("tank->i_i1->cause = valve->flow;\n\t"), std::string::npos);
-  EXPECT_EQ(numInfluG, 3);
-  EXPECT_EQ(numVarG, 5);
-}
-
-TEST_F(ExampleClasses, LampOfASwitchAndABulb) {
-  EXPECT_EQ(generate("lamp", "lamp.mdl"), (std::vector<std::string>{"Switch", "Bulb"}));
-  expectPlausibleClass("Switch");
-  expectPlausibleClass("Bulb");
-  std::string bulb = read("C/Bulb.h");
-  EXPECT_NE(bulb.find("#include \"Switch.h\"\n"), std::string::npos);
-  EXPECT_NE(bulb.find("\tSwitch* cmpin;\n"), std::string::npos);
-  EXPECT_NE(read("C/Switch.h").find("\tModeVar* Switch_position;\n"), std::string::npos);
 }
 
 }  // namespace

@@ -20,30 +20,12 @@
 #include "discrete/data_manager.h"
 #include "discrete/instances.h"
 #include "shell/options.h"
-
-// A file written in memory.
-class MemoryFile {
- public:
-  MemoryFile() : file(open_memstream(&buffer, &size)) {}
-  ~MemoryFile() {
-    std::fclose(file);
-    std::free(buffer);
-  }
-  MemoryFile(const MemoryFile &) = delete;
-  MemoryFile &operator=(const MemoryFile &) = delete;
-  std::string text() {
-    std::fflush(file);
-    return std::string(buffer, size);
-  }
-  FILE *file;
-
- private:
-  char *buffer = nullptr;
-  size_t size = 0;
-};
+#include "shell/session.h"
+#include "tests/test_support.h"
 
 // Every test starts from a fresh compile with the class and runtime files in
-// memory, default options and a time step of 1.
+// memory, default options, a time step of 1 and the current directory as the
+// application's.
 class GenerationTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -54,6 +36,7 @@ class GenerationTest : public testing::Test {
     generated_types.clear();
     cl_files.clear();
     in_gen_types = false;
+    appliPath = "";
     timeStep = 1.0;
     numExpr = numStf = numTransitions = numClauses = 0;
     DataManager::active_comps.clear();

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,16 +13,14 @@
 #include "continuous/values.h"
 #include "discrete/comp.h"
 #include "discrete/data_manager.h"
+#include "languages/definition/definition_passes.h"
+#include "languages/model/model_loader.h"
 #include "reasoning/itms.h"
 #include "shell/options.h"
 #include "shell/session.h"
+#include "tests/test_support.h"
 
 namespace {
-
-std::string read(const std::string &path) {
-  std::ifstream file(path);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 void write(const std::string &path, const std::string &text) { std::ofstream(path) << text; }
 
@@ -33,10 +29,6 @@ void write(const std::string &path, const std::string &text) { std::ofstream(pat
 class CompileCommand : public testing::Test {
  protected:
   CompileCommand() {
-    char pattern[] = "/tmp/morvel-compile-XXXXXX";
-    directory = mkdtemp(pattern);
-    previous = getcwd(nullptr, 0);
-    EXPECT_EQ(chdir(directory.c_str()), 0);
     std::system("mkdir C runtime bin");
     savedReasoner = reasoner;
     reasoner = nullptr;
@@ -44,6 +36,8 @@ class CompileCommand : public testing::Test {
     config_init();
     resetContinuousSession();
     DataManager::active_comps.clear();
+    numConditions = 0;
+    guards_int = 0;
     sarnDir = "/opt/morvel";
     hostType = "linux";
     fileIn = "plant.mdl";
@@ -61,9 +55,6 @@ class CompileCommand : public testing::Test {
     reasoner = savedReasoner;
     config_init();
     loaded = compiled = executed = loadError = 0;
-    EXPECT_EQ(chdir(previous), 0);
-    std::free(previous);
-    std::system(("rm -rf " + directory).c_str());
   }
 
   // Compiles with an object file left over, which the archive step removes.
@@ -75,15 +66,14 @@ class CompileCommand : public testing::Test {
     return testing::internal::GetCapturedStdout();
   }
 
-  std::string directory;
-  char *previous;
+  ScratchDirectory directory;
   itms *savedReasoner;
 };
 
 TEST_F(CompileCommand, NothingHappensBeforeALoad) {
   loaded = 0;
   EXPECT_EQ(compile("1"), "Please load application first !\n");
-  EXPECT_EQ(read("runtime/plant_rt.h"), "");
+  EXPECT_EQ(fileText("runtime/plant_rt.h"), "");
   EXPECT_NE(access("plant.build", F_OK), 0);
 }
 
@@ -97,7 +87,7 @@ TEST_F(CompileCommand, CompletesRuntimeArchivesAndWritesAnExecutableBuildScript)
                  "Application \"plant\" compiled.\n");
   EXPECT_NE(access("left.o", F_OK), 0) << "object files are removed after archiving";
   EXPECT_EQ(access("libplant.a", F_OK), 0);
-  EXPECT_EQ(read("plant.build"), "#!/bin/csh\n" + buildScriptCommands() + "\n");
+  EXPECT_EQ(fileText("plant.build"), "#!/bin/csh\n" + buildScriptCommands() + "\n");
   struct stat status;
   ASSERT_EQ(stat("plant.build", &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0744u);
@@ -105,10 +95,10 @@ TEST_F(CompileCommand, CompletesRuntimeArchivesAndWritesAnExecutableBuildScript)
   EXPECT_TRUE(generated_types.empty());
   EXPECT_EQ(compiled, 1);
   EXPECT_EQ(executed, 0);
-  std::string source = read("runtime/plant_rt.cpp");
+  std::string source = fileText("runtime/plant_rt.cpp");
   EXPECT_EQ(source.rfind("void startinit (Scheduler* sMM) {\n\n\tdico = ", 0), 0u);
   EXPECT_NE(source.find("plant_rt->ts = 1;\n"), std::string::npos);
-  EXPECT_EQ(read("runtime/plant_rt.h"), "\n\tvariable* dico;\nruntime plant_rt;\nruntime morvel_rt;\n");
+  EXPECT_EQ(fileText("runtime/plant_rt.h"), "\n\tvariable* dico;\nruntime plant_rt;\nruntime morvel_rt;\n");
 
   loadError = 1;
   executed = 1;
@@ -138,7 +128,7 @@ TEST_F(CompileCommand, FirstWordGivesTheTimeStep) {
     std::string out = compile(c.argument);
     std::string shown = c.argument != nullptr ? c.argument : "(none)";
     EXPECT_EQ(out.substr(0, out.find("ar cr")), c.message) << shown;
-    EXPECT_NE(read("runtime/plant_rt.cpp").find(std::string("plant_rt->ts = ") + c.step + ";\n"),
+    EXPECT_NE(fileText("runtime/plant_rt.cpp").find(std::string("plant_rt->ts = ") + c.step + ";\n"),
               std::string::npos)
         << shown;
   }
@@ -147,7 +137,7 @@ TEST_F(CompileCommand, FirstWordGivesTheTimeStep) {
 TEST_F(CompileCommand, DiscreteOnlyGenerationWritesTheShortEnding) {
   conf_set("discrete", 1);
   compile("1");
-  std::string source = read("runtime/plant_rt.cpp");
+  std::string source = fileText("runtime/plant_rt.cpp");
   EXPECT_EQ(source.find("dico"), std::string::npos);
   EXPECT_EQ(source.substr(source.find("plant_rt = NULL;")),
             "plant_rt = NULL;\nmorvel_rt = plant_rt;\n}\nlong guards_int = 0;\n\tint Trajectory::twd = 5;\n\t"
@@ -172,7 +162,7 @@ TEST_F(CompileCommand, TooDeepCausalGraphAbandonsTheCompile) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(compile("1"), "Implementation error.\n ...too deep causal graph.\n");
   testing::internal::GetCapturedStderr();
-  EXPECT_EQ(read("runtime/plant_rt.cpp"), "void startinit (Scheduler* sMM) {\n");
+  EXPECT_EQ(fileText("runtime/plant_rt.cpp"), "void startinit (Scheduler* sMM) {\n");
   EXPECT_NE(access("plant.build", F_OK), 0);
   EXPECT_EQ(compiled, 1);
   EXPECT_EQ(executed, 1);

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <unistd.h>
 
 #include "codegen/class_generation.h"
 #include "codegen/discrete_elements.h"
@@ -140,11 +138,9 @@ TEST_F(DiscreteElements, ClausesAreNumberedAcrossTheRunAndKeepTheirSigns) {
 // With 1000 clauses the code stays in the runtime source; above, it goes to
 // clause files of at most 1000 clauses each, named after the instance.
 TEST_F(DiscreteElements, ClauseFilesAboveTheThreshold) {
-  char pattern[] = "/tmp/morvel-clauses-XXXXXX";
-  std::string directory = mkdtemp(pattern);
-  ASSERT_EQ(std::system(("mkdir " + directory + "/runtime").c_str()), 0);
-  std::string savedPath = appliPath, savedHeader = cl_header;
-  appliPath = directory + "/";
+  ScratchDirectory directory;
+  ASSERT_EQ(std::system("mkdir runtime"), 0);
+  std::string savedHeader = cl_header;
   cl_header = "#include \"../C/Valve.h\"\n";
   std::vector<Clause *> *savedClauses = DataManager::cls;
   std::vector<Clause *> model(1000, nullptr);
@@ -164,13 +160,9 @@ TEST_F(DiscreteElements, ClauseFilesAboveTheThreshold) {
   std::fclose(clCPP);
   std::fclose(clH);
   clCPP = clH = nullptr;
-  auto read = [&](const std::string &name) {
-    std::ifstream file(directory + "/runtime/" + name);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  };
-  EXPECT_EQ(read("cl_valve0.h"), "#include \"../C/Valve.h\"\n\n\textern void init_cl_valve0 (Scheduler* sMM);\n\t");
-  EXPECT_EQ(read("cl_valve0.cpp"), "#include \"cl_valve0.h\"\n\nvoid init_cl_valve0 (Scheduler* sMM) {\n\t}\n");
-  EXPECT_EQ(read("cl_valve1.cpp"),
+  EXPECT_EQ(fileText("runtime/cl_valve0.h"), "#include \"../C/Valve.h\"\n\n\textern void init_cl_valve0 (Scheduler* sMM);\n\t");
+  EXPECT_EQ(fileText("runtime/cl_valve0.cpp"), "#include \"cl_valve0.h\"\n\nvoid init_cl_valve0 (Scheduler* sMM) {\n\t}\n");
+  EXPECT_EQ(fileText("runtime/cl_valve1.cpp"),
             "#include \"cl_valve1.h\"\n\nvoid init_cl_valve1 (Scheduler* sMM) {\n\t"
             "\n\tClause* cl2 = new Clause (valve);\n\tcl2->addAtomRef(valve->Valve_mode_ok, false);\n"
             "\tcl2->setInternal(0);\n\tvalve->external_clauses->push_back(cl2);\n\tsMM->cls->push_back (cl2);\n\t");
@@ -180,9 +172,7 @@ TEST_F(DiscreteElements, ClauseFilesAboveTheThreshold) {
   EXPECT_NE(runtime.text().find("init_cl_valve0 (sMM);\n\tinit_cl_valve1 (sMM);\n\t"), std::string::npos);
 
   DataManager::cls = savedClauses;
-  appliPath = savedPath;
   cl_header = savedHeader;
-  std::system(("rm -rf " + directory).c_str());
 }
 
 TEST_F(DiscreteElements, TransitionsOfALaterInstanceReuseTheirNumbers) {

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +15,7 @@
 #include "languages/model/model_loader.h"
 #include "shell/options.h"
 #include "shell/session.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -72,12 +71,8 @@ class RuntimeFile : public testing::Test {
     ending();
     EXPECT_EQ(runT, nullptr);
     EXPECT_EQ(runH, nullptr);
-    source = read(sourcePath);
-    header = read(headerPath);
-  }
-  static std::string read(const std::string &path) {
-    std::ifstream file(path);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    source = fileText(sourcePath);
+    header = fileText(headerPath);
   }
 
   std::vector<std::unique_ptr<Comp>> components;

@@ -99,7 +99,7 @@ const influType D = inflDynamic, I = inflIntegral, S = inflStatic, C = inflConst
 TEST_F(CausalGraph, DelayedVariablesComeFirstAndInstantaneousOnesAfter) {
   model({{"z!", D, "y!", 0, 2}, {"y", S, "x"}, {"a!", S, "b", 1}, {"b", S, "c"}, {"u", S, "w"},
          {"w", S, "u"}, {"in", I, "k!"}, {"a", D, "m", 0, 1}});
-  std::string warnings = stderrOf([] { ASSERT_EQ(buildUpdatingSequence(), 1); });
+  std::string warnings = printedOnStderr([] { ASSERT_EQ(buildUpdatingSequence(), 1); });
   EXPECT_EQ(warnings, "Warning.\n  ...variable should be initialized or measured.: \n  b\n");
   EXPECT_EQ(names(temporalListsarn), "a b k m y z");  // a delay of 1 makes both ends roots
   EXPECT_EQ(names(untemporalListsarn), "c x");
@@ -142,7 +142,7 @@ TEST_F(CausalGraph, NodeTypesFollowTheKindsOfCauses) {
 
 TEST_F(CausalGraph, FatalReportsOnTheGraph) {
   auto noLine = [](const std::string &message, const std::string &name) {
-    return "^" + escapeRegex("Semantics error.\n  ..." + message + ": \n" + name) + "$";
+    return "^" + regexLiteral("Semantics error.\n  ..." + message + ": \n" + name) + "$";
   };
   const std::string incompatible = "incompatible types in influences to the same variable:";
   const std::string loop = "closed loop in causal graph around variable:";
@@ -198,7 +198,7 @@ TEST_F(CausalGraph, DepthOneHundredIsRefused) {
       edges.push_back({chain[i].c_str(), S, chain[i + 1].c_str()});
     model(edges);
     int result = -1;
-    std::string out = stdoutOf([&result] { result = buildUpdatingSequence(); });
+    std::string out = printed([&result] { result = buildUpdatingSequence(); });
     EXPECT_EQ(result, length == 99 ? 1 : 0);
     EXPECT_EQ(out, length == 99 ? "" : "Implementation error.\n ...too deep causal graph.\n");
     if (length == 99) {

@@ -54,7 +54,7 @@ TEST_F(Declarations, InterfaceFunctionsOfVariablesAndParameters) {
   EXPECT_EQ(listsarnVarLn(displayListsarn), 1);
   EXPECT_EQ(measureListsarn->elt, m);
 
-  std::string warned = stderrOf([&] { setListsarnFct(varList({p, y}), fctDisplay); });
+  std::string warned = printedOnStderr([&] { setListsarnFct(varList({p, y}), fctDisplay); });
   EXPECT_EQ(warned, "Warning.\n  ...parameter in Display declaration.: \n");
   EXPECT_EQ(p->fct, 0);
   EXPECT_EQ(y->fct, fctInput | fctDisplay);  // the rest of the list is still declared
@@ -124,7 +124,7 @@ TEST_F(Declarations, CoefficientsCopyTheirValues) {
   EXPECT_TRUE(eqObj(c->val, range));
   EXPECT_EQ(c->var, nullptr);
   q->dom = domain(nullptr, p);
-  std::string out = stdoutOf([&] { c = dom2Coef(coefGain, opEq, domain(nullptr, q)); });
+  std::string out = printed([&] { c = dom2Coef(coefGain, opEq, domain(nullptr, q)); });
   EXPECT_EQ(out, "Implementation error.\n ...parameter defined from another parameter\n");
   EXPECT_EQ(c->val, nullptr);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "continuous/diagnostics.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -116,17 +117,6 @@ const std::vector<message> implementationMessages = {
     {9, "constant as global constraint"},
 };
 
-// Quotes the characters that mean something in an extended regular expression.
-std::string literal(const std::string &text) {
-  std::string quoted;
-  for (char c : text) {
-    if (std::string(".[]()*+?{}|^$\\").find(c) != std::string::npos)
-      quoted += '\\';
-    quoted += c;
-  }
-  return quoted;
-}
-
 std::string warningText(int kind, long line, int number, const char *detail) {
   testing::internal::CaptureStderr();
   semError(kind, line, number, detail);
@@ -156,7 +146,7 @@ TEST(DiagnosticsDeathTest, EveryErrorPrintsItsExactTextAndExitsWithOne) {
   for (const message &m : semanticMessages) {
     SCOPED_TRACE(m.number);
     EXPECT_EXIT(semError(0, 12, m.number, "pump"), testing::ExitedWithCode(1),
-                "^Line 12: semantics error\\.\n  \\.\\.\\." + literal(m.text) + ": pump\n$");
+                "^Line 12: semantics error\\.\n  \\.\\.\\." + regexLiteral(m.text) + ": pump\n$");
   }
   EXPECT_EXIT(semError(1, 12, 30, "level"), testing::ExitedWithCode(1),
               "^Semantics error\\.\n  \\.\\.\\.parameter in Input or Measure declaration\\.: level\n$");

@@ -27,7 +27,7 @@ class Expressions : public ContinuousTest {
   std::vector<std::string> equations() {
     std::vector<std::string> out;
     for (const s_listsarnExpr *l = exprs; l != nullptr; l = l->next)
-      out.push_back(stdoutOf([&] {
+      out.push_back(printed([&] {
         printGVar(l->elt->gv);
         std::fputs(" = ", stdout);
         printExpr(l->elt);
@@ -87,7 +87,7 @@ TEST_F(Expressions, ConstantOperands) {
   EXPECT_EQ(sum->gv, nullptr);
   EXPECT_EQ(count, 4);
   EXPECT_EQ(listsarnGVarLn(gvars), 2);
-  EXPECT_EQ(stdoutOf([&] { printExpr(sum); }), "(2*3)+1");
+  EXPECT_EQ(printed([&] { printExpr(sum); }), "(2*3)+1");
 
   EXPECT_EXIT(buildExprBinOp('e', mkConstLeaf(objUn), leaf("y"), exprs, gvars, count),
               testing::ExitedWithCode(1), errorAtLine("invalid argument in exponentiation."));
@@ -125,7 +125,7 @@ TEST_F(Expressions, InequalitiesGetASlackOfTheirSign) {
     s_expr *node = buildEgSolFunc(leaf("x"), r.op, exprs, gvars, count);
     ASSERT_EQ(node->tex, exprAdd);
     EXPECT_EQ(node->op2->tex, exprConst);
-    EXPECT_EQ(stdoutOf([&] { printExpr(node); }), "x+" + r.slack);
+    EXPECT_EQ(printed([&] { printExpr(node); }), "x+" + r.slack);
     EXPECT_EQ(listsarnExprLn(exprs), 2);  // the slack is constant
   }
   for (int op : {opNone, opEq, opNe, opIn})

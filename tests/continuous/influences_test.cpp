@@ -26,7 +26,7 @@ s_coef *range(coefType kind, double l, double u) { return coef(kind, newRangeObj
 
 TEST_F(Influences, DefaultsNumberingAndTakenCoefficients) {
   s_influence *first = nullptr;
-  std::string warned = stderrOf([&] { first = build(inflStatic, {}); });
+  std::string warned = printedOnStderr([&] { first = build(inflStatic, {}); });
   EXPECT_EQ(warned, warningAtLine("default value 1 assumed for gain.") +
                         warningAtLine("default value 0 assumed for delay."));
   EXPECT_EQ(first->num, 1);
@@ -57,7 +57,7 @@ TEST_F(Influences, SecondDefinitionOfEachKindIsWarnedAndIgnored) {
     std::string message = std::string("double definition of ") + r.second + " (first assumed).";
     SCOPED_TRACE(message);
     s_influence *inf = nullptr;
-    std::string warned = stderrOf([&] {
+    std::string warned = printedOnStderr([&] {
       inf = build(inflStatic, {real(r.first, 0), real(coefGain, 1), real(coefDelay, 1),
                                range(r.first, -9, 9)},
                   variable(message));

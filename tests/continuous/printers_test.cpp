@@ -56,14 +56,14 @@ TEST_F(Printers, VariablesAndTheDictionary) {
     v.param = r.param;
     v.maxDelay = 2.5;
     v.dom = r.domain != nullptr ? domain(r.domain) : nullptr;
-    EXPECT_EQ(stdoutOf([&] { printVariable(&v); }), r.text);
+    EXPECT_EQ(printed([&] { printVariable(&v); }), r.text);
   }
 
   variable("b.p", 1)->dom = domain(newRealObjet(1));
   variable("a.x");
-  EXPECT_EQ(stdoutOf([] { printDic(); }),
+  EXPECT_EQ(printed([] { printDic(); }),
             "  a.x: variable; max delay = 0\n\n  b.p: parameter  =1\n");
-  EXPECT_EQ(stdoutOf([] { printVarNom(variable("a.x")); }), "a.x");
+  EXPECT_EQ(printed([] { printVarNom(variable("a.x")); }), "a.x");
 }
 
 TEST_F(Printers, Influences) {
@@ -74,7 +74,7 @@ TEST_F(Printers, Influences) {
   plain.effect = variable("a.y");
   plain.gain = objUn;
   plain.delay = plain.respTime = objZero;
-  EXPECT_EQ(stdoutOf([&] { printInfluence(&plain); }),
+  EXPECT_EQ(printed([&] { printInfluence(&plain); }),
             "  3: a.x -S-> a.y: gain  =1; delay  =0; resp. time  =0; condHistoLn = 0;\n");
 
   s_cond *guard = condition("a.c_1", condBool);
@@ -93,7 +93,7 @@ TEST_F(Printers, Influences) {
   full.a2 = newRealObjet(5);
   s_listsarnInfl c2{&full, nullptr}, c1{&plain, &c2};
   influListsarn = &c1;
-  EXPECT_EQ(stdoutOf([] { printRules(); }),
+  EXPECT_EQ(printed([] { printRules(); }),
             "Influences (2):\n"
             "  3: a.x -S-> a.y: gain  =1; delay  =0; resp. time  =0; condHistoLn = 0;\n"
             "  3: fill: condition a.c_1: (true)\n"
@@ -104,7 +104,7 @@ TEST_F(Printers, Influences) {
            {inflDynamic, " -D-> "}, {inflIntegral, " -I-> "}, {inflConstant, " -C-> "},
            {9, " --> "}}) {
     plain.type = static_cast<influType>(letter.first);
-    EXPECT_NE(stdoutOf([&] { printInfluence(&plain); }).find(letter.second), std::string::npos);
+    EXPECT_NE(printed([&] { printInfluence(&plain); }).find(letter.second), std::string::npos);
   }
 }
 
@@ -148,14 +148,14 @@ TEST_F(Printers, ConditionsOfEveryType) {
        "a.c_12: (Implementation error.\n ...invalid condition type.\n)\n"},
   };
   for (const auto &entry : table)
-    EXPECT_EQ(stdoutOf([&] { printCondition(entry.first); }), entry.second);
+    EXPECT_EQ(printed([&] { printCondition(entry.first); }), entry.second);
 
 
   above->opr = static_cast<opRel>(9);
-  EXPECT_EQ(stdoutOf([&] { printCondition(above); }),
+  EXPECT_EQ(printed([&] { printCondition(above); }),
             "a.c_3: (a.xImplementation error.\n ...wrong relation operator in condition\n1)\n");
   conditions = {yes, no};
-  EXPECT_EQ(stdoutOf([] { printConditions(); }),
+  EXPECT_EQ(printed([] { printConditions(); }),
             "Conditions (2):\na.c_1: (true)\na.c_2: (false)\n");
 }
 
@@ -171,19 +171,19 @@ TEST_F(Printers, ConstraintsWithTheirVariables) {
   x->gv->globC = &p1;
   sum->gv->globC = &p0;
   globCListsarn = exprs;
-  EXPECT_EQ(stdoutOf([] { printGlobCs(); }),
+  EXPECT_EQ(printed([] { printGlobCs(); }),
             "Global constraints variables:\n"
             "  InTeRm1: 1 2 4;\n  InTeRm2:;\n  a.x: 2 4;\n"
             "Global constraints:\n"
             "  (1) InTeRm1 = a.x+a.y;\n  (2) a.x = InTeRm1-a.y;\n  (3) a.y = InTeRm1-a.x;\n"
             "  (4) InTeRm2 = InTeRm1*2;\n  (5) InTeRm1 = InTeRm2/2;\n");
-  EXPECT_EQ(stdoutOf([&] { printGvExprListsarn(exprs->next->next->next); }),
+  EXPECT_EQ(printed([&] { printGvExprListsarn(exprs->next->next->next); }),
             "  InTeRm2 = InTeRm1*2;\n  InTeRm1 = InTeRm2/2;\n");
 
   s_listsarnExpr constant{mkConstLeaf(newRealObjet(5)), nullptr};
   condCListsarn = &constant;
   x->gv->condC = &p0;
-  EXPECT_EQ(stdoutOf([] { printCondCs(); }),
+  EXPECT_EQ(printed([] { printCondCs(); }),
             "Conditions constraints variables:\n"
             "  InTeRm1:;\n  InTeRm2:;\n  a.x: 1 2 4;\n"
             "Conditions constraints:\n"
@@ -195,11 +195,11 @@ TEST_F(Printers, InitialisationsAndUpdatingSequence) {
   s_variable *x = variable("a.x"), *y = variable("a.y");
   s_initVar ix{x, newRealObjet(1)}, iy{y, newRangeObjet(0, 2, 1, 1)};
   s_listsarnInitVar c2{&iy, nullptr}, c1{&ix, &c2};
-  EXPECT_EQ(stdoutOf([&] { printInitListsarn(&c1); }), "  a.x:  =1;\n  a.y:  in [0, 2];\n");
+  EXPECT_EQ(printed([&] { printInitListsarn(&c1); }), "  a.x:  =1;\n  a.y:  in [0, 2];\n");
   x->depth = 0;
   y->depth = 2;
-  EXPECT_EQ(stdoutOf([&] { printUpdateListsarn(varList({x, y})); }), "a.x:0, a.y:2;");
-  EXPECT_EQ(stdoutOf([&] { printUpdateListsarn(nullptr); }), ";");
+  EXPECT_EQ(printed([&] { printUpdateListsarn(varList({x, y})); }), "a.x:0, a.y:2;");
+  EXPECT_EQ(printed([&] { printUpdateListsarn(nullptr); }), ";");
 }
 
 }  // namespace

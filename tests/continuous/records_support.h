@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "continuous/lists.h"
 #include "continuous/state.h"
 #include "continuous/values.h"
+#include "tests/test_support.h"
 
 // Every test starts from an empty session at source line 7.
 class ContinuousTest : public testing::Test {
@@ -64,34 +64,9 @@ inline s_listsarnCoef *coefList(const std::vector<s_coef *> &coefs) {
   return list;
 }
 
-// Standard error written while running f.
-inline std::string stderrOf(const std::function<void()> &f) {
-  testing::internal::CaptureStderr();
-  f();
-  return testing::internal::GetCapturedStderr();
-}
-
-// Standard output written while running f.
-inline std::string stdoutOf(const std::function<void()> &f) {
-  testing::internal::CaptureStdout();
-  f();
-  std::fflush(stdout);
-  return testing::internal::GetCapturedStdout();
-}
-
-inline std::string escapeRegex(const std::string &text) {
-  std::string escaped;
-  for (char c : text) {
-    if (std::string(".[]{}()*+?|^$\\").find(c) != std::string::npos)
-      escaped += '\\';
-    escaped += c;
-  }
-  return escaped;
-}
-
 // The report of an error at the current test line, as a death-test pattern.
 inline std::string errorAtLine(const std::string &message, const std::string &detail = "") {
-  return "^" + escapeRegex("Line 7: semantics error.\n  ..." + message + ": " + detail + "\n") + "$";
+  return "^" + regexLiteral("Line 7: semantics error.\n  ..." + message + ": " + detail + "\n") + "$";
 }
 
 inline std::string warningAtLine(const std::string &message) {

@@ -1,12 +1,11 @@
-// Helpers shared by the discrete model tests: captured output and an owner
-// for the variables and atoms a test builds, as a component type owns them.
+// Helpers shared by the discrete model tests: an owner for the variables and
+// atoms a test builds, as a component type owns them.
 #ifndef MORVEL_TESTS_DISCRETE_SUPPORT_H
 #define MORVEL_TESTS_DISCRETE_SUPPORT_H
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <iostream>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,19 +13,7 @@
 #include <vector>
 
 #include "discrete/state_var.h"
-
-template <typename Action> std::string printed(Action action) {
-  testing::internal::CaptureStdout();
-  action();
-  std::cout.flush();
-  return testing::internal::GetCapturedStdout();
-}
-
-template <typename Action> std::string printedOnStderr(Action action) {
-  testing::internal::CaptureStderr();
-  action();
-  return testing::internal::GetCapturedStderr();
-}
+#include "tests/test_support.h"
 
 class Owner {
  public:

@@ -15,10 +15,7 @@ namespace {
 // The only text on standard error when the load ends on a variable missing
 // at line 12.
 std::string notFound(const std::string &name) {
-  std::string escaped;
-  for (char c : name)
-    escaped += c == '.' ? std::string("\\.") : std::string(1, c);
-  return "^Line 12: semantics error\\.\n  \\.\\.\\.variable not found\\.: " + escaped + "\n$";
+  return "^" + regexLiteral("Line 12: semantics error.\n  ...variable not found.: " + name + "\n") + "$";
 }
 
 // A model of instances whose components are kept here; the session tables

@@ -133,12 +133,9 @@ TEST(StateVar, ObservationsMatch) {
   EXPECT_FALSE(condition.exo);
 }
 
-TEST(StateVar, Printers) {
+TEST(StateVar, AtomPrintsItsIdOrItsRecord) {
   Owner owner;
   ModeVar *valve = owner.variable<ModeVar>("v.mode", std::set<std::string>{"on", "off"}, "on");
-  EXPECT_EQ(printed([&] { valve->showValues(); }),
-            "\t\tv.mode\n\t\tType: Mode\n\t\tValues: \n\t\t{ off  on  }\n\n");
-  EXPECT_EQ(printed([&] { valve->showCurrentState(); }), "v.mode --->\t\t on\n");
   Atom *on = atomOf(valve, "on");
   on->propagationNumber = 3;
   EXPECT_EQ(printed([&] { on->showAtom(false); }), "v.mode=on");

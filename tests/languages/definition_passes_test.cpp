@@ -3,10 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
-#include <iostream>
 #include <string>
-#include <unistd.h>
 
 #include "continuous/state.h"
 #include "discrete/comp.h"
@@ -17,6 +14,7 @@
 #include "languages/definition/definition_passes.h"
 #include "languages/model/model_loader.h"
 #include "shell/options.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -25,45 +23,23 @@ namespace {
 class DefinitionPasses : public testing::Test {
  protected:
   DefinitionPasses() {
-    char pattern[] = "/tmp/morvel-passes-XXXXXX";
-    directory = mkdtemp(pattern);
-    previous = getcwd(nullptr, 0);
-    EXPECT_EQ(chdir(directory.c_str()), 0);
     std::system("mkdir runtime");
     config_init();
     resetContinuousSession();
     resetDefinitionState();
     DataManager::active_comps.clear();
   }
-  ~DefinitionPasses() override {
-    EXPECT_EQ(chdir(previous), 0);
-    std::free(previous);
-    std::system(("rm -rf " + directory).c_str());
-  }
   static void write(const std::string &name, const std::string &text) { std::ofstream(name) << text; }
   // Loads the model text and returns what the load printed.
   static std::string load(const std::string &model) {
     write("m.mdl", model);
-    testing::internal::CaptureStdout();
-    FILE *input = std::fopen("m.mdl", "r");
-    EXPECT_EQ(parseModelFile(input, "runtime/m"), 0);
-    std::fclose(input);
-    return testing::internal::GetCapturedStdout();
+    return printed([] {
+      FILE *input = std::fopen("m.mdl", "r");
+      EXPECT_EQ(parseModelFile(input, "runtime/m"), 0);
+      std::fclose(input);
+    });
   }
-  // What a printer writes; the discrete printers use streams, the continuous
-  // ones stdio, both on standard output.
-  static std::string shown(const std::function<void()> &print) {
-    testing::internal::CaptureStdout();
-    print();
-    std::cout.flush();
-    return testing::internal::GetCapturedStdout();
-  }
-  static std::string read(const std::string &name) {
-    std::ifstream file(name);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
-  std::string directory;
-  char *previous;
+  ScratchDirectory directory;
 };
 
 const char *const pumpDefinition = R"(/* every construct of the component form */
@@ -125,7 +101,7 @@ TEST_F(DefinitionPasses, EveryConstructOfAComponentIsBuiltInTheFixedOrders) {
   // Constraints are added last written first; atoms joined by "&" make one formula.
   std::string constraints;
   for (const Formula *constraint : *pump->getConstraints())
-    constraints += shown([&] { constraint->showFormula(); });
+    constraints += printed([&] { constraint->showFormula(); });
   EXPECT_EQ(constraints,
             "(pump.motor=on  ) => (pump.heat=warm  )\n\t\t(pump.motor=off  ) => (pump.heat=cold  )\n"
             "(pump.motor=off  ) => (pump.noise=quiet  )\n"
@@ -135,7 +111,7 @@ TEST_F(DefinitionPasses, EveryConstructOfAComponentIsBuiltInTheFixedOrders) {
   // make one transition with numbered post-conditions.
   std::string transitions;
   for (const Transition *transition : *pump->getCompTransitions())
-    transitions += shown([&] { transition->showTransition(); });
+    transitions += printed([&] { transition->showTransition(); });
   EXPECT_EQ(transitions,
             "Nominal (0.5) : (pump.motor=off  ) =>O \n\t\t\t\t\t1 : (pump.motor=on  )"
             "\n\t\t\t\t\t2 : (pump.motor=off  ) -- 0\n"
@@ -229,7 +205,7 @@ constraints
 }
 transitions { }
 )");
-  std::string printed = load(
+  load(
       "uses Source, Sink, User;\n<Source> src;\n<Sink> snk;\n<User> usr;\n"
       "src(s1, 0, 0);\nsnk(k1, src.power, 0);\nusr(u1, 0, 0, src);\n");
   Comp *sink = DataManager::getComp("k1");
@@ -240,7 +216,7 @@ transitions { }
   EXPECT_EQ(user->findCorresName("from"), "src");
   EXPECT_EQ(user->influences->front()->cause->name, "src.out");
   // The runtime source builds every instance with its connections.
-  EXPECT_EQ(read("runtime/m_rt.cpp"),
+  EXPECT_EQ(fileText("runtime/m_rt.cpp"),
             "#include \"m_rt.h\"\n\nusing namespace std;\n\nvoid startinit (Scheduler* sMM) {\n\n"
             "\tsrc = new Source(\"s1\", 0, 0);\n\tsrc->type = \"Source\";\n\tsrc->var_name = \"src\";\n"
             "\tsnk = new Sink(\"k1\", 0);\n\tsnk->type = \"Sink\";\n\tsnk->var_name = \"snk\";\n"
@@ -252,23 +228,9 @@ TEST_F(DefinitionPasses, ConstructorArgumentsFollowTheConnectionConvention) {
   write("Box.def", "Component \"Box\" { } vardef { ModeVar mode(ok, unknown); } constraints { } "
                    "transitions { }\n");
   load("uses Box;\n<Box> box;\n<Box> only;\nbox(n, a, b.cmdout, c.x, d);\nonly(alone);\n");
-  std::string source = read("runtime/m_rt.cpp");
+  std::string source = fileText("runtime/m_rt.cpp");
   EXPECT_NE(source.find("\tbox = new Box(\"n\", a, b->cmd_out, d);\n"), std::string::npos) << source;
   EXPECT_NE(source.find("\tonly = new Box(\"alone\");\n"), std::string::npos) << source;
-}
-
-TEST_F(DefinitionPasses, DeepNestingEndsThroughTheErrorRoutine) {
-  std::string deep(20000, '(');
-  write("Deep.def", "Component \"Deep\" { } vardef { ModeVar mode(ok, unknown); VARIABLE x; }\n"
-                    "constraints { x = " + deep + "1; }\ntransitions { }\n");
-  write("m.mdl", "uses Deep;\n<Deep> deep;\n");
-  EXPECT_EXIT(
-      {
-        FILE *input = std::fopen("m.mdl", "r");
-        parseModelFile(input, "runtime/m");
-      },
-      testing::ExitedWithCode(1),
-      "^Deep.def: Line 2: semantics error.\n  ...unknown error during variables parsing.: Deep.def\n$");
 }
 
 } // namespace

@@ -1,11 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "discrete/state_var.h"
@@ -23,14 +18,6 @@ class PrimeImplicantFile : public testing::Test {
     for (StateVar *variable : {m, c, o})
       for (Atom *atom : variable->atomLinks)
         atoms[atom->id] = atom;
-    char pattern[] = "/tmp/pi_table_testXXXXXX";
-    directory = mkdtemp(pattern);
-    EXPECT_EQ(chdir(directory.c_str()), 0);
-  }
-  ~PrimeImplicantFile() override {
-    std::remove((directory + "/appli.pi").c_str());
-    EXPECT_EQ(chdir("/"), 0);
-    rmdir(directory.c_str());
   }
   Atom *at(StateVar *variable, const char *value) { return atomOf(variable, value); }
   Implicants *implicants(std::vector<Implicant> sets) {
@@ -39,16 +26,10 @@ class PrimeImplicantFile : public testing::Test {
       made->push_back(new Implicant(set));
     return made;
   }
-  std::string fileText() {
-    std::ifstream file("appli.pi");
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
   Owner owner;
   StateVar *m, *c, *o;
   AtomTable atoms;
-  std::string directory;
+  ScratchDirectory directory;
 };
 
 TEST_F(PrimeImplicantFile, WritesOneLinePerEntryInEntryOrder) {
@@ -57,10 +38,10 @@ TEST_F(PrimeImplicantFile, WritesOneLinePerEntryInEntryOrder) {
   table.addPIAtom(at(o, "low"), implicants({}));
   table.addPIAtom(at(c, "open"), implicants({{at(m, "off")}}));
   EXPECT_EQ(printed([&] { table.writePI("appli"); }), "writing file appli.pi\n");
-  EXPECT_EQ(fileText(), "o=high:m=on,m=off c=open\no=low:\nc=open:m=off\n");
+  EXPECT_EQ(fileText("appli.pi"), "o=high:m=on,m=off c=open\no=low:\nc=open:m=off\n");
 
   PiTable reread;
-  EXPECT_EQ(readPIText(fileText(), atoms, &reread), 1);
+  EXPECT_EQ(readPIText(fileText("appli.pi"), atoms, &reread), 1);
   ASSERT_NE(reread.getPIs(at(o, "high")), nullptr);
   EXPECT_EQ(reread.getPIs(at(o, "high"))->size(), 2u);
   EXPECT_EQ(*(*reread.getPIs(at(o, "high")))[1], (Implicant{at(m, "off"), at(c, "open")}));
@@ -74,7 +55,7 @@ TEST_F(PrimeImplicantFile, ReplacingAnEntryKeepsItsPlace) {
   table.addPIAtom(at(o, "low"), implicants({{at(m, "off")}}));
   table.addPIAtom(at(o, "high"), implicants({{at(c, "open")}}));
   table.writePI("appli");
-  EXPECT_EQ(fileText(), "o=high:c=open\no=low:m=off\n");
+  EXPECT_EQ(fileText("appli.pi"), "o=high:c=open\no=low:m=off\n");
 }
 
 TEST_F(PrimeImplicantFile, ReadingStopsAtTheFirstUnknownAtom) {

@@ -58,7 +58,7 @@ class ShellSession : public ContinuousTest {
     variable("t.in")->fct = fctInput;
     variable("t.c")->fct = fctMeasure;
     int built = 0;
-    stderrOf([&built] { built = buildUpdatingSequence(); });  // uninitialised variables
+    printedOnStderr([&built] { built = buildUpdatingSequence(); });  // uninitialised variables
     return built;
   }
 };

@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "causal_model_support.h"
 #include "shell/figures.h"
@@ -22,48 +18,36 @@ namespace {
 const char *const header =
     "\trankdir=LR;\n\tsize=\"8,5\";\n\tnode [shape = plaintext];\n\t";
 
-std::string contentOf(const fs::path &path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 // Runs in a project directory of its own, where "dot" and "gv" are
 // recorders that append their command line to commands.log.
 class Figures : public ShellSession {
  protected:
   void SetUp() override {
     ShellSession::SetUp();
-    previous = fs::current_path();
-    project = fs::temp_directory_path() / ("morvel-figures-" + std::to_string(getpid()));
-    fs::create_directories(project / "fig");
-    fs::create_directories(project / "stubs");
+    fs::create_directories("fig");
+    fs::create_directories("stubs");
     for (const char *program : {"dot", "gv"}) {
-      fs::path stub = project / "stubs" / program;
-      std::ofstream(stub) << "#!/bin/sh\necho \"" << program << " $*\" >> commands.log\n";
-      fs::permissions(stub, fs::perms::owner_all);
+      std::ofstream(std::string("stubs/") + program)
+          << "#!/bin/sh\necho \"" << program << " $*\" >> commands.log\n";
+      fs::permissions(std::string("stubs/") + program, fs::perms::owner_all);
     }
     path = std::getenv("PATH");
-    setenv("PATH", ((project / "stubs").string() + ":" + path).c_str(), 1);
-    fs::current_path(project);
+    setenv("PATH", (directory.path + "/stubs:" + path).c_str(), 1);
   }
   void TearDown() override {
-    fs::current_path(previous);
     setenv("PATH", path.c_str(), 1);
-    fs::remove_all(project);
     ShellSession::TearDown();
   }
 
   // The recorded commands, once the viewer started in the background has
   // written its line.
   std::string commands() {
-    for (int i = 0; i < 100 && contentOf("commands.log").find("gv ") == std::string::npos; i++)
+    for (int i = 0; i < 100 && fileText("commands.log").find("gv ") == std::string::npos; i++)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return contentOf("commands.log");
+    return fileText("commands.log");
   }
 
-  fs::path previous, project;
+  ScratchDirectory directory;
   std::string path;
 };
 
@@ -77,8 +61,8 @@ TEST_F(Figures, CausalGraphOfACompiledApplication) {
   ASSERT_EQ(buildModel(), 1);
   compiled = 1;
   std::string graph = "graph cg";
-  EXPECT_EQ(stdoutOf([&] { qxGraph(graph.data() + 6); }), "");
-  EXPECT_EQ(contentOf("fig/tank.dot"),
+  EXPECT_EQ(printed([&] { qxGraph(graph.data() + 6); }), "");
+  EXPECT_EQ(fileText("fig/tank.dot"),
             std::string("digraph tank {\n") + header +
                 "t_a;\nt_p -> t_a [label = \"r1\",color=green4 ];\n"
                 "t_b;\nt_a -> t_b [label = \"r2\",color=orange ];\n"
@@ -90,47 +74,10 @@ TEST_F(Figures, CausalGraphOfACompiledApplication) {
   EXPECT_EQ(commands(), "dot -Tps fig/tank.dot -o fig/tank.ps\ngv fig/tank.ps\n");
 }
 
-TEST_F(Figures, OneComponentWithoutCompiling) {
-  Comp pump("pump1");
-  s_variable *flow = variable("pump.flow");
-  s_variable *speed = variable("pump.speed");
-  pump.addVariable(flow);
-  pump.addVariable(speed);
-  pump.addInfluence(influence("pump.push", "pump.speed", inflDynamic, "pump.flow", objZero));
-  DataManager::addComp(&pump);
-  std::string argument = "pump1 extra";
-  EXPECT_EQ(stdoutOf([&] { qxGraph(argument.data()); }), "");
-  EXPECT_EQ(contentOf("fig/tank_pump1.dot"),
-            std::string("digraph tank_pump1 {\n") + header +
-                "pump_flow;\npump_speed;\n"
-                "pump_speed -> pump_flow [label = \"pump.push\",color=green4 ];\n}");
-  EXPECT_EQ(commands(), "dot -Tps fig/tank_pump1.dot -o fig/tank_pump1.ps\ngv fig/tank_pump1.ps\n");
-}
-
-TEST_F(Figures, RefusalsRunNothing) {
-  struct row {
-    int loaded, compiled;
-    const char *argument;
-    std::string out, err;
-  };
-  const std::vector<row> table = {
-      {1, 1, nullptr, "Missing argument for graph: cg or a component name.\n", ""},
-      {1, 1, "", "Missing argument for graph: cg or a component name.\n", ""},
-      {1, 0, "cg", "Please compile application first !\n", ""},
-      {0, 0, "pump1", "Please load application first !\n", ""},
-      {1, 0, "pump9", "", "Warning.\n  ...component doesn't exist.\n"},
-  };
-  for (const row &r : table) {
-    loaded = r.loaded;
-    compiled = r.compiled;
-    std::string text = r.argument != nullptr ? r.argument : "";
-    char *argument = r.argument != nullptr ? text.data() : nullptr;
-    std::string err = stderrOf([&] { EXPECT_EQ(stdoutOf([&] { qxGraph(argument); }), r.out); });
-    EXPECT_EQ(err, r.err);
-  }
+TEST_F(Figures, FigureFileThatCannotBeCreatedRunsNothing) {
   fs::remove("fig");
   compiled = 1;
-  EXPECT_EQ(stdoutOf(drawCausalGraph), "Can't create figure file fig/tank.dot\n");
+  EXPECT_EQ(printed(drawCausalGraph), "Can't create figure file fig/tank.dot\n");
   EXPECT_FALSE(fs::exists("commands.log"));
 }
 

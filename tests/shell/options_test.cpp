@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "shell/options.h"
 
@@ -14,34 +13,6 @@ void readOptions(const std::string &text) {
   std::rewind(file);
   conf_read(file);
   std::fclose(file);
-}
-
-std::vector<std::string> listedNames() {
-  std::vector<std::string> names;
-  for (const auto &entry : conf_entries())
-    names.push_back(entry.first);
-  return names;
-}
-
-TEST(Options, DefaultsListInHashOrder) {
-  config_init();
-  testing::internal::CaptureStdout();
-  print_conf();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "discrete_window -- 5\n"
-            "discrete -- 0\n"
-            "evlps_opti -- 0\n"
-            "code_opti -- 0\n"
-            "hybrid -- 1\n"
-            "diag_exo -- 0\n"
-            "log -- 0\n"
-            "continuous -- 0\n"
-            "continuous_window -- 10\n"
-            "prime_implicants -- 0\n"
-            "code_debug -- 0\n");
-  EXPECT_EQ(twc, 10);
-  EXPECT_EQ(twd, 5);
-  EXPECT_EQ(pi, 0);
 }
 
 TEST(Options, FileLinesInEveryFormSetValuesAndMirrors) {
@@ -68,18 +39,6 @@ TEST(Options, FileLinesInEveryFormSetValuesAndMirrors) {
   EXPECT_EQ(conf_get("log"), 0);     // a name without value is skipped
   EXPECT_EQ(conf_get("hybrid"), 0);  // non-numeric values read as 0
   EXPECT_EQ(conf_entries().size(), 11u);
-}
-
-TEST(Options, UnknownNameFromFileIsAddedAtItsHashPosition) {
-  config_init();
-  readOptions("colour 3\n");
-  std::vector<std::string> names = listedNames();
-  ASSERT_EQ(names.size(), 12u);
-  // "colour" hashes to a bucket between those of "diag_exo" and "log".
-  EXPECT_EQ(names[5], "diag_exo");
-  EXPECT_EQ(names[6], "colour");
-  EXPECT_EQ(names[7], "log");
-  EXPECT_EQ(conf_get("colour"), 3);
 }
 
 TEST(Options, SetAndGetReportUnknownNames) {

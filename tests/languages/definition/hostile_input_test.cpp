@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "continuous/state.h"
 #include "continuous/values.h"
 #include "languages/definition/definition_passes.h"
 #include "languages/model/model_loader.h"
@@ -50,8 +51,8 @@ class HostileInputTest : public testing::Test {
     return dir + name;
   }
 
-  // In the child of a death test: what start-up prepares, then the test's
-  // directory as the current one, where the model loader finds Deep.def.
+  // In the child of a death test: what start-up and a load prepare, then the
+  // test's directory as the current one, where the model loader finds Deep.def.
   // What a load builds lives until the program ends: unless the case looks
   // for leaks itself, none is reported when the child ends.
   void startChild(bool checksLeaks = false) {
@@ -59,6 +60,8 @@ class HostileInputTest : public testing::Test {
       __lsan_disable();
     objInit();
     config_init();
+    resetContinuousSession();
+    resetDefinitionState();
     if (chdir(dir.c_str()) != 0)
       std::exit(3);
   }
