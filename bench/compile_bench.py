@@ -11,7 +11,9 @@ waits for, so that other work on a shared machine does not count; wall
 seconds are printed beside them. A compile's times are those of a run that
 loads and compiles less those of a run that only loads. Each timed run gets
 a fresh copy of the project, so that every compile creates its files as a
-first compile does; each figure is the best of K runs (default 1).
+first compile does; each figure is the best of K runs (default 1). The
+copies are deleted at the end only: a file system may create files more
+slowly just after many were deleted.
 
 Run by hand; it is not part of the test suite.
 """
@@ -87,8 +89,6 @@ def main():
             print(f"{size:>10} {own:>11.2f} {own_sys:>10.2f} {whole:>10.2f} "
                   f"{100 * own / whole:>12.1f}% {1e6 * own / size:>12.0f} {own_wall:>12.2f} "
                   f"{whole_wall:>11.2f}", flush=True)
-            shutil.rmtree(template)
-            shutil.rmtree(copies)
 
 
 if __name__ == "__main__":
