@@ -227,7 +227,8 @@ void geneClausesFileHeaders(Comp *comp) {
   const std::string base = comp->getVarName() + std::to_string(clFilesNum);
   const std::string path = appliPath + "runtime/cl_" + base;
   clH = createClauseFile(path + ".h");
-  std::fputs(cl_header.c_str(), clH);
+  // The header declares every instance: written by its known length, not rescanned.
+  std::fwrite(cl_header.data(), 1, cl_header.size(), clH);
   emitf(runH, "extern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
   emitf(runT, "init_cl_%s (sMM);\n\t", base.c_str());
   emitf(clH, "\n\textern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());

@@ -127,24 +127,24 @@ long influenceNumber(const s_influence *influence) {
 // The array of a node's cause (j) or effect (k) influences.
 void geneInfluenceArray(FILE *body, FILE *header, Comp *comp, char array, long n,
                         const std::vector<s_influence *> &influences) {
-  emitClass(header, textf("influence* %c_%ld;\n\t", array, n));
-  emitClass(body, textf("%c_%ld = (influence*) new_malloc (%ld*sizeof (influence));\n\t", array,
-                        n, static_cast<long>(influences.size())));
+  emitClassf(header, "influence* %c_%ld;\n\t", array, n);
+  emitClassf(body, "%c_%ld = (influence*) new_malloc (%ld*sizeof (influence));\n\t", array,
+             n, static_cast<long>(influences.size()));
   for (size_t i = 0; i < influences.size(); ++i) {
     const s_influence *influence = influences[i];
     long m = influenceNumber(influence);
     long slot = static_cast<long>(i);
     const Comp *owner = influence->comp;
     if (owner == nullptr || owner == comp) {
-      emitClass(body, textf("%c_%ld[%ld] = i_i%ld;\n\t", array, n, slot, m));
+      emitClassf(body, "%c_%ld[%ld] = i_i%ld;\n\t", array, n, slot, m);
       continue;
     }
     std::string member = memberFor(comp, owner);
     if (!member.empty()) {
-      emitClass(body, textf("%c_%ld[%ld] = %s->i_i%ld;\n\t", array, n, slot, cstr(member), m));
+      emitClassf(body, "%c_%ld[%ld] = %s->i_i%ld;\n\t", array, n, slot, cstr(member), m);
       continue;
     }
-    emitClass(body, textf("%c_%ld[%ld] = NULL;\n\t", array, n, slot));
+    emitClassf(body, "%c_%ld[%ld] = NULL;\n\t", array, n, slot);
     cross_ref += textf("%s->%c_%ld[%ld] = %s->i_i%ld;\n\t", comp->getVarName(), array, n, slot,
                        owner->getVarName(), m);
   }
@@ -345,17 +345,17 @@ void geneNode(FILE *body, FILE *header, Comp *comp, s_variable *var) {
   if (!node->effects.empty())
     geneInfluenceArray(body, header, comp, 'k', n, node->effects);
   if (!node->causes.empty())
-    emitClass(body, textf("%s_n_%ld->ncause = %ld;\n\t%s_n_%ld->vcause = j_%ld;\n\t", t, n,
-                          static_cast<long>(node->causes.size()), t, n, n));
+    emitClassf(body, "%s_n_%ld->ncause = %ld;\n\t%s_n_%ld->vcause = j_%ld;\n\t", t, n,
+               static_cast<long>(node->causes.size()), t, n, n);
   else
-    emitClass(body, textf("%s_n_%ld->ncause = 0;\n\t%s_n_%ld->vcause = NULL;\n\t", t, n, t, n));
-  emitClass(body, textf("%s_n_%ld->ti = (influType)%d;\n\t", t, n, node->type));
+    emitClassf(body, "%s_n_%ld->ncause = 0;\n\t%s_n_%ld->vcause = NULL;\n\t", t, n, t, n);
+  emitClassf(body, "%s_n_%ld->ti = (influType)%d;\n\t", t, n, node->type);
   if (!node->effects.empty())
-    emitClass(body, textf("%s_n_%ld->neffet = %ld;\n\t%s_n_%ld->veffet = k_%ld;\n\t", t, n,
-                          static_cast<long>(node->effects.size()), t, n, n));
+    emitClassf(body, "%s_n_%ld->neffet = %ld;\n\t%s_n_%ld->veffet = k_%ld;\n\t", t, n,
+               static_cast<long>(node->effects.size()), t, n, n);
   else
-    emitClass(body, textf("%s_n_%ld->neffet = 0;\n\t%s_n_%ld->veffet = NULL;\n\t", t, n, t, n));
-  emitClass(header, textf("\n\tcGraph %s_n_%ld;\n\t", t, n));
+    emitClassf(body, "%s_n_%ld->neffet = 0;\n\t%s_n_%ld->veffet = NULL;\n\t", t, n, t, n);
+  emitClassf(header, "\n\tcGraph %s_n_%ld;\n\t", t, n);
 }
 
 long geneGVar(FILE *body, FILE *header, s_gVar *gvar, Comp *comp) {
@@ -449,10 +449,10 @@ void geneExpr(FILE *body, FILE *header, s_expr *expr, Comp *comp, int isConditio
   }
   std::string op1 = expr->op1 != nullptr ? textf("s_%ld", expr->op1->geneNum) : "NULL";
   std::string op2 = expr->op2 != nullptr ? textf("s_%ld", expr->op2->geneNum) : "NULL";
-  emitClass(header, textf("\n\texpr s_%ld;\n\t", n));
-  emitClass(body, textf("s_%ld = (expr) new_malloc (sizeof (s_Expr));\n\ts_%ld->tex = (exprType)%d;\n\t"
-                        "s_%ld->gv = %s;\n\ts_%ld->op1 = %s;\n\ts_%ld->op2 = %s;\n\t",
-                        n, n, static_cast<int>(expr->tex), n, cstr(gv), n, cstr(op1), n, cstr(op2)));
+  emitClassf(header, "\n\texpr s_%ld;\n\t", n);
+  emitClassf(body, "s_%ld = (expr) new_malloc (sizeof (s_Expr));\n\ts_%ld->tex = (exprType)%d;\n\t"
+             "s_%ld->gv = %s;\n\ts_%ld->op1 = %s;\n\ts_%ld->op2 = %s;\n\t",
+             n, n, static_cast<int>(expr->tex), n, cstr(gv), n, cstr(op1), n, cstr(op2));
 }
 
 void geneGlobCs(FILE *body, FILE *header, s_listsarnExpr *list, Comp *comp) {

@@ -105,6 +105,15 @@ void geneCondVarConditions(Comp *comp, CondVar *variable, const std::string &mem
   emitClass(defCPP, text);
 }
 
+// No name could be made for an atom of the variable: warns while the class
+// is being written, and gives the empty name.
+std::string unnamedAtom(const StateVar *variable) {
+  if (!in_gen_types)
+    std::printf("warning: trouble generating code for a discrete variable: %s\n",
+                variable->getCharName());
+  return "";
+}
+
 // Mapping functions of transition `n` (member `tn`): class text is added to
 // `body`, expressions and conditions are written to the class files first.
 void geneMapFuncs(Comp *comp, Transition *transition, long n, const std::string &tn,
@@ -255,17 +264,21 @@ void geneTransition(Comp *comp, Transition *transition) {
     }
   }
 
-  std::string header = "\n\tTransition* " + tn + ";\n";
-  std::string body = posts + "\n\t" + tn + " = new Transition(" + pre + ", " + post + ", \"" +
-                     transition->type + "\", " + streamed(transition->proba);
-  if (transition->post != nullptr || transition->posts == nullptr)
-    body += ", " + streamed(transition->proba2) + (transition->idle ? ", 1);\n" : ", 0);\n");
-  else
-    body += ");\n";
-  body += tn + "->trans_id = " + std::to_string(transition->id) + ";\n\t";
+  // The class text is built only when the class is written.
+  std::string body;
+  if (!in_gen_types) {
+    body = posts + "\n\t" + tn + " = new Transition(" + pre + ", " + post + ", \"" +
+           transition->type + "\", " + streamed(transition->proba);
+    if (transition->post != nullptr || transition->posts == nullptr)
+      body += ", " + streamed(transition->proba2) + (transition->idle ? ", 1);\n" : ", 0);\n");
+    else
+      body += ");\n";
+    body += tn + "->trans_id = " + std::to_string(transition->id) + ";\n\t";
+  }
   geneMapFuncs(comp, transition, n, tn, body);
   if (in_gen_types)
     return;
+  std::string header = "\n\tTransition* " + tn + ";\n";
   body += "\n\taddTransitionToC(" + tn + ");\n\t";
   std::fputs(header.c_str(), defH);
   std::fputs(body.c_str(), defCPP);
@@ -323,6 +336,14 @@ std::string geneDiscSymbName(StateVar *variable, Comp *comp, int mode, const std
   const std::string s = variable->getSymbName();
   const Comp *owner = findComp(p);
   const bool local = p == v;
+  // Clause code, the most frequent use, needs one name only.
+  if (mode == symbClauseAtom) {
+    if (local)
+      return v + "->" + t + "_" + s + "_" + x;
+    if (owner != nullptr)
+      return p + "->" + owner->typeName + "_" + s + "_" + x;
+    return unnamedAtom(variable);
+  }
   const std::string own = t + "_" + s + "_" + x;
   const std::string other = owner != nullptr ? owner->typeName + "_" + s + "_" + x : "";
   // Through the member holding the owner, or at run time by cross-reference.
@@ -331,12 +352,6 @@ std::string geneDiscSymbName(StateVar *variable, Comp *comp, int mode, const std
   const std::string stf = t + "_stf" + k;
 
   switch (mode) {
-  case symbClauseAtom:
-    if (local)
-      return v + "->" + own;
-    if (owner != nullptr)
-      return p + "->" + other;
-    break;
   case symbFormulaAtom:
     if (local)
       return "\t" + stf + "->addAtom (" + (c.empty() ? own : own + comp->getName() + "_" + c) +
@@ -369,8 +384,5 @@ std::string geneDiscSymbName(StateVar *variable, Comp *comp, int mode, const std
   default:
     break;
   }
-  if (!in_gen_types)
-    std::printf("warning: trouble generating code for a discrete variable: %s\n",
-                variable->getCharName());
-  return "";
+  return unnamedAtom(variable);
 }

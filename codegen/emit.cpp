@@ -1,7 +1,6 @@
 #include "codegen/emit.h"
 
 #include <cstdarg>
-#include <vector>
 
 #include "codegen/generation_state.h"
 #include "discrete/comp.h"
@@ -10,16 +9,22 @@
 
 namespace {
 
+// Formats into a stack buffer first: most generated lines fit, and the
+// format is then run once.
 std::string vtextf(const char *format, va_list arguments) {
-  va_list measure;
-  va_copy(measure, arguments);
-  int length = std::vsnprintf(nullptr, 0, format, measure);
-  va_end(measure);
-  if (length <= 0)
-    return "";
-  std::vector<char> buffer(static_cast<size_t>(length) + 1);
-  std::vsnprintf(buffer.data(), buffer.size(), format, arguments);
-  return std::string(buffer.data(), static_cast<size_t>(length));
+  char line[256];
+  va_list retry;
+  va_copy(retry, arguments);
+  int length = std::vsnprintf(line, sizeof line, format, arguments);
+  std::string text;
+  if (length > 0 && static_cast<size_t>(length) < sizeof line) {
+    text.assign(line, static_cast<size_t>(length));
+  } else if (length > 0) {
+    text.resize(static_cast<size_t>(length));
+    std::vsnprintf(&text[0], text.size() + 1, format, retry);
+  }
+  va_end(retry);
+  return text;
 }
 
 }  // namespace
@@ -43,6 +48,16 @@ void emitf(FILE *file, const char *format, ...) {
 void emitClass(FILE *file, const std::string &text) {
   if (!in_gen_types)
     std::fputs(text.c_str(), file);
+}
+
+void emitClassf(FILE *file, const char *format, ...) {
+  if (in_gen_types)
+    return;
+  va_list arguments;
+  va_start(arguments, format);
+  std::string text = vtextf(format, arguments);
+  va_end(arguments);
+  std::fputs(text.c_str(), file);
 }
 
 long modelClauseCount() {

@@ -14,6 +14,8 @@ std::string textf(const char *format, ...) __attribute__((format(printf, 1, 2)))
 void emitf(FILE *file, const char *format, ...) __attribute__((format(printf, 2, 3)));
 // Writes class text, unless the instance's type was generated already.
 void emitClass(FILE *file, const std::string &text);
+// printf-style class text, formatted only when it is written (see emitClass).
+void emitClassf(FILE *file, const char *format, ...) __attribute__((format(printf, 2, 3)));
 
 // Clause code goes to clause files of its own above this many clauses.
 const long clauseFileThreshold = 1000;

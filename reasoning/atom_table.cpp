@@ -1,5 +1,6 @@
 // The session's atom table and the labels of the initial state.
 #include <iostream>
+#include <unordered_set>
 
 #include "discrete/clause.h"
 #include "discrete/state_var.h"
@@ -8,19 +9,24 @@
 
 namespace {
 
-void enterAtoms(AtomTable &table, const std::vector<Clause *> &clauses) {
+// An atom appears in many clauses: the table is searched by name only the
+// first time the atom is met; the first atom of a name keeps the entry.
+void enterAtoms(AtomTable &table, std::unordered_set<const Atom *> &met,
+                const std::vector<Clause *> &clauses) {
   for (Clause *clause : clauses)
     for (const auto &literal : *clause->getAtoms())
-      table.emplace(literal.second->id, literal.second);
+      if (met.insert(literal.second).second)
+        table.try_emplace(literal.second->id, literal.second);
 }
 
 } // namespace
 
 AtomTable *itms::loadAtoms(std::vector<Clause *> *clauses) {
   auto *table = new AtomTable();
-  enterAtoms(*table, *clauses);
+  std::unordered_set<const Atom *> met;
+  enterAtoms(*table, met, *clauses);
   for (StateVar *variable : *stateVars)
-    enterAtoms(*table, variable->clauses);
+    enterAtoms(*table, met, variable->clauses);
   return table;
 }
 

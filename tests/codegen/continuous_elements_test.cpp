@@ -150,6 +150,29 @@ TEST_F(ContinuousElements, NodesNameTheirInfluencesWhereverTheyAre) {
   }
 }
 
+// Another instance of a generated type adds no class text; the runtime still
+// lists its node, which reaches a generated instance's influence at run time.
+TEST_F(ContinuousElements, NodesOfAGeneratedTypeOnlyFeedTheRuntime) {
+  Comp *valve = component("valve", "Valve");
+  Comp *tank = component("tank", "Tank");
+  uses(tank, valve, "inlet");
+  s_influence feed, fill;
+  feed.comp = valve;
+  valve->addInfluence(&feed);
+  fill.comp = tank;
+  tank->addInfluence(&fill);
+  s_cNode levelNode{{&fill, &feed}, inflStatic, {}};
+  s_variable *level = contVariable("tank.level");
+  level->node = &levelNode;
+  valve->generated = true;
+  in_gen_types = true;
+  geneNode(body.file, header.file, tank, level);
+  EXPECT_EQ(body.text(), "");
+  EXPECT_EQ(header.text(), "");
+  EXPECT_EQ(nodestr, "cG[0] = tank->Tank_n_1;\n\t");
+  EXPECT_EQ(cross_ref, "tank->j_1[1] = valve->i_i1;\n\t");
+}
+
 TEST_F(ContinuousElements, VariablesOfOtherInstancesAreReachedOrCrossReferenced) {
   Comp *valve = component("valve", "Valve");
   Comp *tank = component("tank", "Tank");
