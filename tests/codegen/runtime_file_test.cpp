@@ -76,8 +76,9 @@ class RuntimeFile : public testing::Test {
   }
 
   std::vector<std::unique_ptr<Comp>> components;
-  std::string sourcePath = testing::TempDir() + "runtime_file_rt.cpp";
-  std::string headerPath = testing::TempDir() + "runtime_file_rt.h";
+  ScratchDirectory directory;  // parallel test runs each write their own files
+  std::string sourcePath = "runtime_file_rt.cpp";
+  std::string headerPath = "runtime_file_rt.h";
   std::string source, header;
 };
 
