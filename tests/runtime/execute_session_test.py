@@ -79,11 +79,11 @@ def main():
             nominal, faulty = runs
             check(nominal[-1] == "Summary: 31 steps, 62 measures compared, none out of range.",
                   f"nominal summary: {nominal[-1]}")
-            check(steps_out_of_range(faulty) == {"heater1.temp": list(range(16, 31))},
+            check(steps_out_of_range(faulty) == {"heater.temp": list(range(16, 31))},
                   f"faulty run flags {steps_out_of_range(faulty)}")
             check(faulty[-1] == "Summary: 31 steps, 62 measures compared, 15 out of range.",
                   f"faulty summary: {faulty[-1]}")
-            check("\n  heater1.temp: 15 out of range, first at step 16 (t = 16).\n" in out,
+            check("\n  heater.temp: 15 out of range, first at step 16 (t = 16).\n" in out,
                   "the faulty measure, when it first went out of range")
 
         # The display file of the nominal run: the first-order response of the
@@ -91,7 +91,7 @@ def main():
         # 5, ambient 20), and the probe's reading settling on it.
         with open(os.path.join(project, "nominal.disp")) as display:
             rows = [line.split() for line in display]
-        check(rows[0] == ["time", "heater1.temp", "probe1.reading"], f"display header {rows[0]}")
+        check(rows[0] == ["time", "heater.temp", "probe.reading"], f"display header {rows[0]}")
         check(len(rows) == 32, f"{len(rows) - 1} display rows")
         for t in range(3, 31):
             exact = 20 + 50 * (1 - math.exp(-(t - 2) / 5))

@@ -8,6 +8,7 @@
 // row by row; fit=parameter first fits that parameter to the measures.
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -70,12 +71,32 @@ variable findParameter(runtime rt, const char *name) {
   return NULL;
 }
 
+// The generated code names variables after the instance names of the model
+// file ("heater1.temp"); the workbench prints them after the instance
+// variables ("heater.temp"), and so do the report and the files.
+void useWorkbenchNames(Scheduler &scheduler, runtime rt) {
+  std::map<std::string, std::string> variableOf;
+  for (Comp *comp : *scheduler.comps)
+    variableOf[comp->name] = comp->var_name;
+  auto renamed = [&](const std::string &name) {
+    size_t dot = name.find('.');
+    auto found = dot == std::string::npos ? variableOf.end() : variableOf.find(name.substr(0, dot));
+    return found == variableOf.end() ? name : found->second + name.substr(dot);
+  };
+  for (long i = 0; rt != NULL && i < rt->nvar; ++i)
+    rt->dico[i]->nom = mkString(renamed(rt->dico[i]->nom).c_str());
+  for (Comp *comp : *scheduler.comps)
+    for (StateVar *variable : *comp->state_vars)
+      variable->name = renamed(variable->name);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
   Scheduler scheduler;
   startinit(&scheduler);
   runtime rt = morvel_rt;
+  useWorkbenchNames(scheduler, rt);
   if (rt == NULL) {
     std::printf("Application \"%s\": %zu components, %zu clauses; no continuous model to run.\n",
                 model_name.c_str(), scheduler.comps->size(), scheduler.cls->size());
