@@ -7,7 +7,21 @@
 
 namespace {
 
-using ContinuousElements = GenerationTest;
+class ContinuousElements : public GenerationTest {
+ protected:
+  // The tank uses the valve as "inlet"; each has one influence.
+  void valveAndTank() {
+    valve = component("valve", "Valve");
+    tank = component("tank", "Tank");
+    uses(tank, valve, "inlet");
+    feed.comp = valve;
+    valve->addInfluence(&feed);
+    fill.comp = tank;
+    tank->addInfluence(&fill);
+  }
+  Comp *valve = nullptr, *tank = nullptr;
+  s_influence feed, fill;
+};
 
 bool contains(const std::string &text, const std::string &part) {
   return text.find(part) != std::string::npos;
@@ -112,14 +126,7 @@ TEST_F(ContinuousElements, InfluenceActivationDelaysAndEnvelopeFlag) {
 // The valve's flow is caused by the valve's own influence and causes an
 // influence of the tank; the tank uses the valve.
 TEST_F(ContinuousElements, NodesNameTheirInfluencesWhereverTheyAre) {
-  Comp *valve = component("valve", "Valve");
-  Comp *tank = component("tank", "Tank");
-  uses(tank, valve, "inlet");
-  s_influence feed, fill;
-  feed.comp = valve;
-  valve->addInfluence(&feed);
-  fill.comp = tank;
-  tank->addInfluence(&fill);
+  valveAndTank();
   s_cNode flowNode{{&feed}, inflStatic, {&fill}};
   s_variable *flow = contVariable("valve.flow");
   flow->node = &flowNode;
@@ -153,14 +160,7 @@ TEST_F(ContinuousElements, NodesNameTheirInfluencesWhereverTheyAre) {
 // Another instance of a generated type adds no class text; the runtime still
 // lists its node, which reaches a generated instance's influence at run time.
 TEST_F(ContinuousElements, NodesOfAGeneratedTypeOnlyFeedTheRuntime) {
-  Comp *valve = component("valve", "Valve");
-  Comp *tank = component("tank", "Tank");
-  uses(tank, valve, "inlet");
-  s_influence feed, fill;
-  feed.comp = valve;
-  valve->addInfluence(&feed);
-  fill.comp = tank;
-  tank->addInfluence(&fill);
+  valveAndTank();
   s_cNode levelNode{{&fill, &feed}, inflStatic, {}};
   s_variable *level = contVariable("tank.level");
   level->node = &levelNode;
