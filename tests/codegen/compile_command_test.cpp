@@ -208,20 +208,17 @@ TEST_F(CompileCommand, ClassFileThatCannotBeCreatedEndsTheProgram) {
   Comp tank("tank1");
   tank.typeName = "Tank";
   generated_types.clear();
-  std::system("mkdir C/Tank.cpp");
-  EXPECT_EXIT(
-      {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-        mrvGenerateDef("", &tank);
-      },
-      testing::ExitedWithCode(255), "^\\[Error\\]:Can't create component body file: C/Tank.cpp. Exiting.\n$");
-  std::system("rm -rf C");
-  EXPECT_EXIT(
-      {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-        mrvGenerateDef("", &tank);
-      },
-      testing::ExitedWithCode(255), "^\\[Error\\]:Can't create component header file: C/Tank.h. Exiting.\n$");
+  // A directory in the place of the body file, then no class directory at all.
+  for (const char *setup : {"mkdir C/Tank.cpp", "rm -rf C"}) {
+    std::system(setup);
+    const std::string missing = setup[0] == 'm' ? "body file: C/Tank.cpp" : "header file: C/Tank.h";
+    EXPECT_EXIT(
+        {
+          dup2(STDERR_FILENO, STDOUT_FILENO);
+          mrvGenerateDef("", &tank);
+        },
+        testing::ExitedWithCode(255), "^\\[Error\\]:Can't create component " + missing + ". Exiting.\n$");
+  }
 }
 
 } // namespace
