@@ -61,9 +61,7 @@ class CompileCommand : public testing::Test {
   static std::string compile(const char *argument) {
     write("left.o", "");
     std::string text = argument != nullptr ? argument : "";
-    testing::internal::CaptureStdout();
-    qxCompile(argument != nullptr ? text.data() : nullptr);
-    return testing::internal::GetCapturedStdout();
+    return printed([&] { qxCompile(argument != nullptr ? text.data() : nullptr); });
   }
 
   ScratchDirectory directory;
@@ -159,9 +157,7 @@ TEST_F(CompileCommand, TooDeepCausalGraphAbandonsTheCompile) {
     influListsarn = addListsarnInfl(influListsarn, &cell);
   }
   compiled = 1;
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(compile("1"), "Implementation error.\n ...too deep causal graph.\n");
-  testing::internal::GetCapturedStderr();
+  printedOnStderr([] { EXPECT_EQ(compile("1"), "Implementation error.\n ...too deep causal graph.\n"); });
   EXPECT_EQ(fileText("runtime/plant_rt.cpp"), "void startinit (Scheduler* sMM) {\n");
   EXPECT_NE(access("plant.build", F_OK), 0);
   EXPECT_EQ(compiled, 1);
