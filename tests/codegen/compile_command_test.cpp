@@ -61,9 +61,7 @@ class CompileCommand : public testing::Test {
   static std::string compile(const char *argument) {
     write("left.o", "");
     std::string text = argument != nullptr ? argument : "";
-    testing::internal::CaptureStdout();
-    qxCompile(argument != nullptr ? text.data() : nullptr);
-    return testing::internal::GetCapturedStdout();
+    return printed([&] { qxCompile(argument != nullptr ? text.data() : nullptr); });
   }
 
   ScratchDirectory directory;
@@ -159,9 +157,7 @@ TEST_F(CompileCommand, TooDeepCausalGraphAbandonsTheCompile) {
     influListsarn = addListsarnInfl(influListsarn, &cell);
   }
   compiled = 1;
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(compile("1"), "Implementation error.\n ...too deep causal graph.\n");
-  testing::internal::GetCapturedStderr();
+  printedOnStderr([] { EXPECT_EQ(compile("1"), "Implementation error.\n ...too deep causal graph.\n"); });
   EXPECT_EQ(fileText("runtime/plant_rt.cpp"), "void startinit (Scheduler* sMM) {\n");
   EXPECT_NE(access("plant.build", F_OK), 0);
   EXPECT_EQ(compiled, 1);
@@ -208,20 +204,17 @@ TEST_F(CompileCommand, ClassFileThatCannotBeCreatedEndsTheProgram) {
   Comp tank("tank1");
   tank.typeName = "Tank";
   generated_types.clear();
-  std::system("mkdir C/Tank.cpp");
-  EXPECT_EXIT(
-      {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-        mrvGenerateDef("", &tank);
-      },
-      testing::ExitedWithCode(255), "^\\[Error\\]:Can't create component body file: C/Tank.cpp. Exiting.\n$");
-  std::system("rm -rf C");
-  EXPECT_EXIT(
-      {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-        mrvGenerateDef("", &tank);
-      },
-      testing::ExitedWithCode(255), "^\\[Error\\]:Can't create component header file: C/Tank.h. Exiting.\n$");
+  // A directory in the place of the body file, then no class directory at all.
+  for (const char *setup : {"mkdir C/Tank.cpp", "rm -rf C"}) {
+    std::system(setup);
+    const std::string missing = setup[0] == 'm' ? "body file: C/Tank.cpp" : "header file: C/Tank.h";
+    EXPECT_EXIT(
+        {
+          dup2(STDERR_FILENO, STDOUT_FILENO);
+          mrvGenerateDef("", &tank);
+        },
+        testing::ExitedWithCode(255), "^\\[Error\\]:Can't create component " + missing + ". Exiting.\n$");
+  }
 }
 
 } // namespace

@@ -7,7 +7,21 @@
 
 namespace {
 
-using ContinuousElements = GenerationTest;
+class ContinuousElements : public GenerationTest {
+ protected:
+  // The tank uses the valve as "inlet"; each has one influence.
+  void valveAndTank() {
+    valve = component("valve", "Valve");
+    tank = component("tank", "Tank");
+    uses(tank, valve, "inlet");
+    feed.comp = valve;
+    valve->addInfluence(&feed);
+    fill.comp = tank;
+    tank->addInfluence(&fill);
+  }
+  Comp *valve = nullptr, *tank = nullptr;
+  s_influence feed, fill;
+};
 
 bool contains(const std::string &text, const std::string &part) {
   return text.find(part) != std::string::npos;
@@ -112,14 +126,7 @@ TEST_F(ContinuousElements, InfluenceActivationDelaysAndEnvelopeFlag) {
 // The valve's flow is caused by the valve's own influence and causes an
 // influence of the tank; the tank uses the valve.
 TEST_F(ContinuousElements, NodesNameTheirInfluencesWhereverTheyAre) {
-  Comp *valve = component("valve", "Valve");
-  Comp *tank = component("tank", "Tank");
-  uses(tank, valve, "inlet");
-  s_influence feed, fill;
-  feed.comp = valve;
-  valve->addInfluence(&feed);
-  fill.comp = tank;
-  tank->addInfluence(&fill);
+  valveAndTank();
   s_cNode flowNode{{&feed}, inflStatic, {&fill}};
   s_variable *flow = contVariable("valve.flow");
   flow->node = &flowNode;
@@ -153,14 +160,7 @@ TEST_F(ContinuousElements, NodesNameTheirInfluencesWhereverTheyAre) {
 // Another instance of a generated type adds no class text; the runtime still
 // lists its node, which reaches a generated instance's influence at run time.
 TEST_F(ContinuousElements, NodesOfAGeneratedTypeOnlyFeedTheRuntime) {
-  Comp *valve = component("valve", "Valve");
-  Comp *tank = component("tank", "Tank");
-  uses(tank, valve, "inlet");
-  s_influence feed, fill;
-  feed.comp = valve;
-  valve->addInfluence(&feed);
-  fill.comp = tank;
-  tank->addInfluence(&fill);
+  valveAndTank();
   s_cNode levelNode{{&fill, &feed}, inflStatic, {}};
   s_variable *level = contVariable("tank.level");
   level->node = &levelNode;
@@ -235,12 +235,11 @@ TEST_F(ContinuousElements, GlobalVariablesAndExpressions) {
                                    "(exprType)3;\n\ts_3->gv = f_1;\n\ts_3->op1 = s_1;\n\ts_3->op2 = s_2;\n\t"));
   EXPECT_EQ(globstr, "aG[0] = tank->s_3;\n\t");
   // A constant is no global constraint; a condition constraint may be one.
-  testing::internal::CaptureStdout();
-  geneGlobCs(out.file, header.file, listOf<s_listsarnExpr>(std::vector<s_expr *>{&constant}), tank);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Implementation error.\n ...constant as global constraint\n");
-  geneCondCs(out.file, header.file, listOf<s_listsarnExpr>(std::vector<s_expr *>{&constant}), tank);
+  auto constantOnly = listOf<s_listsarnExpr>(std::vector<s_expr *>{&constant});
+  EXPECT_EQ(printed([&] { geneGlobCs(out.file, header.file, constantOnly, tank); }),
+            "Implementation error.\n ...constant as global constraint\n");
+  geneCondCs(out.file, header.file, constantOnly, tank);
   EXPECT_EQ(condcstr, "aC[0] = tank->s_2;\n\t");
-
 }
 
 s_cond *condition(condType type, long num) {
@@ -316,9 +315,8 @@ TEST_F(ContinuousElements, ConditionsOnAtomsAndExpressions) {
 
   // A comparison of a variable has no statement block.
   MemoryFile other;
-  testing::internal::CaptureStdout();
-  geneCondition(other.file, header.file, condition(condVar, 8), tank, condOfStateVar, "");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Implementation error.\n ...invalid condition type.\n");
+  EXPECT_EQ(printed([&] { geneCondition(other.file, header.file, condition(condVar, 8), tank, condOfStateVar, ""); }),
+            "Implementation error.\n ...invalid condition type.\n");
   EXPECT_EQ(other.text(), "c_8 = mkCond ();\n\tsetCondType (c_8, 2);\n\t");
   EXPECT_EQ(condstr, "condi[0] = tank->c_3;\n\tcondi[1] = tank->c_7;\n\tcondi[2] = tank->c_8;\n\t");
   for (Atom *made : high.atomLinks)

@@ -12,34 +12,19 @@
 #include "discrete/transition.h"
 #include "languages/model/model_loader.h"
 #include "shell/session.h"
+#include "tests/discrete/discrete_test_support.h"
 
 namespace {
 
 class DiscreteElements : public GenerationTest {
  protected:
-  ~DiscreteElements() override {
-    for (auto &release : releases)
-      release();
-  }
   // A state variable of the component with its atoms, as the declaration pass makes it.
   template <typename Var> Var *stateVar(Comp *comp, const std::string &symbol, std::set<std::string> values) {
-    std::string name = std::string(comp->getVarName()) + "." + symbol;
-    Var *variable = new Var(name, values, *values.begin(), comp);
+    Var *variable =
+        owner.variable<Var>(std::string(comp->getVarName()) + "." + symbol, values, *values.begin(), comp);
     variable->setSymbName(symbol);
-    variable->createAtoms();
     comp->addStateVar(variable);
-    releases.push_back([variable] {
-      for (Atom *atom : variable->atomLinks)
-        delete atom;
-      delete variable;
-    });
     return variable;
-  }
-  static Atom *atom(StateVar *variable, const std::string &value) {
-    for (Atom *a : variable->atomLinks)
-      if (a->value == value)
-        return a;
-    return nullptr;
   }
   std::string written(const std::function<void()> &generate) {
     MemoryFile out;
@@ -48,7 +33,7 @@ class DiscreteElements : public GenerationTest {
     defCPP = body.file;
     return out.text();
   }
-  std::vector<std::function<void()>> releases;
+  Owner owner;
 };
 
 TEST_F(DiscreteElements, ModeVariableMembersValuesAndAtoms) {
@@ -118,10 +103,10 @@ TEST_F(DiscreteElements, ClausesAreNumberedAcrossTheRunAndKeepTheirSigns) {
   ModeVar *mode = stateVar<ModeVar>(valve, "mode", {"ok", "stuck"});
   ModeVar *motor = stateVar<ModeVar>(pump, "motor", {"on"});
   Clause external(valve);
-  external.addAtom(atom(mode, "ok"), true);
-  external.addAtom(atom(motor, "on"), false);
+  external.addAtom(atomOf(mode, "ok"), true);
+  external.addAtom(atomOf(motor, "on"), false);
   Clause internal(valve);
-  internal.addAtom(atom(mode, "stuck"), false);
+  internal.addAtom(atomOf(mode, "stuck"), false);
   internal.setInternal(true);
   numClauses = 6;
   geneClause(valve, &external, nullptr);
@@ -148,7 +133,7 @@ TEST_F(DiscreteElements, ClauseFilesAboveTheThreshold) {
 
   Comp *valve = component("valve", "Valve");
   Clause clause(valve);
-  clause.addAtom(atom(stateVar<ModeVar>(valve, "mode", {"ok"}), "ok"), false);
+  clause.addAtom(atomOf(stateVar<ModeVar>(valve, "mode", {"ok"}), "ok"), false);
   geneClause(valve, &clause, nullptr);
   EXPECT_NE(runtime.text().find("Clause* cl1 = new Clause (valve);"), std::string::npos);
 
@@ -183,9 +168,9 @@ TEST_F(DiscreteElements, TransitionsOfALaterInstanceReuseTheirNumbers) {
   for (int which : {0, 1}) {
     Comp *comp = which == 0 ? first : second;
     ModeVar *pos = stateVar<ModeVar>(comp, "pos", {"closed", "opened"});
-    auto *pre = new StateFormula(atom(pos, "closed"));
+    auto *pre = new StateFormula(atomOf(pos, "closed"));
     pre->setOperat("and");
-    auto *post = new StateFormula(atom(pos, "opened"), false);
+    auto *post = new StateFormula(atomOf(pos, "opened"), false);
     transitions[which] = new Transition(pre, post, "Nominal", 0.99, 0.05, false);
     transitions[which]->id = 3;
     resets[which].push_back(record(s_mapfVar{contVariable(std::string(comp->getVarName()) + ".flow"),
@@ -258,7 +243,7 @@ TEST_F(DiscreteElements, AtomsOfOtherInstances) {
 
   // The tank's class cannot reach the atom: the transition is linked to it at run time.
   cross_ref.clear();
-  StateFormula guard(atom(pos, "opened"));
+  StateFormula guard(atomOf(pos, "opened"));
   numStf = 4;
   geneStateformula(tank, &guard, "9", true);
   EXPECT_EQ(cross_ref, "\ttank->Tank_stf4->addAtom (valve->Valve_pos_opened, 1);\n"
@@ -266,9 +251,7 @@ TEST_F(DiscreteElements, AtomsOfOtherInstances) {
   EXPECT_EQ(body.text(), "\n\tTank_stf4 = new StateFormula();\n /* gen */\n\tTank_stf4->setOperat(\"\");\n");
 
   ModeVar stray("ghost.mode", {"on"}, "on");
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(geneDiscSymbName(&stray, tank, symbClauseAtom, "", "on", "", ""), "");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(printed([&] { EXPECT_EQ(geneDiscSymbName(&stray, tank, symbClauseAtom, "", "on", "", ""), ""); }),
             "warning: trouble generating code for a discrete variable: ghost.mode\n");
 }
 

@@ -50,9 +50,7 @@ class ExecuteCommand : public testing::Test {
   static std::string execute(const char *failing) {
     setenv("FAILING", failing, 1);
     std::string words;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(qxExec(words.data()), 0);
-    return testing::internal::GetCapturedStdout();
+    return printed([&] { EXPECT_EQ(qxExec(words.data()), 0); });
   }
 
   ScratchDirectory directory;

@@ -178,11 +178,8 @@ TEST_F(RuntimeFile, TablesNumberEntriesAcrossComponentsAndRecordTakesFullForms) 
             "morvel_rt=plant_rt;\n\t}"
             "\nbool env_opti = 1;\nlong guards_int = 1;\n\tint Trajectory::twd = 5;\n\tlong h_pi = 0;\n\t"
             "string model_name = \"plant\";\n\t");
-  EXPECT_EQ(numInput, 1);
-  EXPECT_EQ(numDisplay, 2);
-  EXPECT_EQ(numMeasure, 1);
-  EXPECT_EQ(numTemporal, 2);
-  EXPECT_EQ(numUntemporal, 1);
+  EXPECT_EQ((std::vector<long>{numInput, numDisplay, numMeasure, numTemporal, numUntemporal}),
+            (std::vector<long>{1, 2, 1, 2, 1}));
 }
 
 TEST_F(RuntimeFile, CollectedTablesWithEmptyFormsOfTheOtherSections) {
@@ -238,9 +235,8 @@ TEST_F(RuntimeFile, CollectedTablesWithEmptyFormsOfTheOtherSections) {
       "plant_rt->nmfc = 1;\n\tplant_rt->mfc = aMF;\n\t"
       "plant_rt->inited = 0;";
   EXPECT_EQ(source.substr(0, expectedStart.size()), expectedStart);
-  std::string expectedEnd =
-      "plant_rt->numNodesHST = 0;plant_rt->ncondi = 0;\n\tplant_rt->condi = condi;\n\t";
-  EXPECT_NE(source.find(expectedEnd), std::string::npos);
+  EXPECT_NE(source.find("plant_rt->numNodesHST = 0;plant_rt->ncondi = 0;\n\tplant_rt->condi = condi;\n\t"),
+            std::string::npos);
   std::string globals =
       "}\nbool env_opti = 0;\nlong guards_int = 0;\n\tint Trajectory::twd = 7;\n\tlong h_pi = 2;\n\t"
       "string model_name = \"plant\";\n\t";

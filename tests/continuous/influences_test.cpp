@@ -89,10 +89,19 @@ TEST_F(Influences, DelaysRaiseTheMaximumDelays) {
 }
 
 TEST_F(Influences, AcceptedCoefficients) {
-  EXPECT_NE(build(inflStatic, {real(coefGain, 1), real(coefDelay, 0), real(coefRespTime, 0)}),
-            nullptr);
-  EXPECT_NE(build(inflStatic, {range(coefGain, 0, 2), real(coefDelay, 0)}), nullptr);
-  EXPECT_NE(build(inflIntegral, {real(coefGain, 1), real(coefDelay, 0)}), nullptr);
+  // Second order: a0/a2 - a1^2/(2*a2^2) must not be negative; without n1 nothing is checked.
+  const std::pair<influType, std::vector<s_coef *>> accepted[] = {
+      {inflStatic, {real(coefGain, 1), real(coefDelay, 0), real(coefRespTime, 0)}},
+      {inflStatic, {range(coefGain, 0, 2), real(coefDelay, 0)}},
+      {inflIntegral, {real(coefGain, 1), real(coefDelay, 0)}},
+      {inflSecondOrder, {real(coefN1, 1), real(coefA0, 1), real(coefA1, 1), real(coefA2, 1)}},
+      {inflSecondOrder, {real(coefN1, 1), real(coefA0, 2), real(coefA1, 2), real(coefA2, 1)}},  // exactly 0
+      {inflSecondOrder,  // at worst 4/2 - 4/2
+       {real(coefN1, 1), real(coefA0, 4), range(coefA1, 1, 2), range(coefA2, 1, 2)}},
+      {inflSecondOrder, {real(coefA0, -5)}},
+  };
+  for (const auto &a : accepted)
+    EXPECT_NE(build(a.first, a.second), nullptr);
   EXPECT_NE(build(inflConstant, {real(coefXi, 1)}, variable("p", 1)), nullptr);
 }
 
@@ -128,19 +137,7 @@ TEST_F(Influences, RefusedInfluences) {
                 testing::ExitedWithCode(1), errorAtLine(r.message, r.detail));
 }
 
-TEST_F(Influences, SecondOrderParameters) {
-  // a0/a2 - a1^2/(2*a2^2) must not be negative; without n1 nothing is checked.
-  EXPECT_NE(build(inflSecondOrder, {real(coefN1, 1), real(coefA0, 1), real(coefA1, 1),
-                                    real(coefA2, 1)}),
-            nullptr);
-  EXPECT_NE(build(inflSecondOrder, {real(coefN1, 1), real(coefA0, 2), real(coefA1, 2),
-                                    real(coefA2, 1)}),
-            nullptr);  // exactly 0
-  EXPECT_NE(build(inflSecondOrder, {real(coefN1, 1), real(coefA0, 4), range(coefA1, 1, 2),
-                                    range(coefA2, 1, 2)}),
-            nullptr);  // at worst 4/2 - 4/2
-  EXPECT_NE(build(inflSecondOrder, {real(coefA0, -5)}), nullptr);
-
+TEST_F(Influences, RefusedSecondOrderParameters) {
   const std::vector<std::vector<s_coef *>> table = {
       {real(coefN1, 1), real(coefA0, 1), real(coefA1, 2), real(coefA2, 1)},
       {real(coefN1, 1), real(coefA0, 2), range(coefA1, 1, 2), range(coefA2, 1, 2)},

@@ -35,29 +35,35 @@ protected:
   void SetUp() override { objInit(); }
 };
 
-struct binaryCase {
-  s_objet *a;
-  const s_objet *b;
-  const char *expected;
-};
-
-TEST_F(Values, Multiplication) {
-  std::vector<binaryCase> cases = {
-      {re(0), iv('[', 1, 2, ']'), " =0"},
-      {iv('[', 1, 2, ']'), re(0), " =0"},
-      {re(2), re(-3), " =-6"},
-      {re(-2), iv('[', 1, 3, '['), " in [-6, -2["},  // b's flags stay where they are
-      {iv(']', 1, 2, ']'), re(-1), " in ]-2, -1]"},  // a keeps its flags
-      {iv('[', 1, 2, ']'), iv('[', -3, 4, ']'), " in [-6, 8]"},
-      {iv('[', 0, oo, ']'), re(0.5), " in [0, +oo]"},
-      {iv('[', 1, oo, '['), iv('[', -oo, -1, ']'), " in [-oo, -1["},
-      {iv('[', 0, 1, ']'), objMaxDbl, " in [0, +oo]"},
-      {re(-1e308), re(10), " =-oo"},
+// Multiplication and addition, in place on the first operand.
+TEST_F(Values, MultiplicationAndAddition) {
+  const auto mul = qx_mulObjet, add = qx_addObjet;
+  struct {
+    void (*op)(s_objet *, const s_objet *);
+    s_objet *a;
+    const s_objet *b;
+    const char *expected;
+  } cases[] = {
+      {mul, re(0), iv('[', 1, 2, ']'), " =0"},
+      {mul, iv('[', 1, 2, ']'), re(0), " =0"},
+      {mul, re(2), re(-3), " =-6"},
+      {mul, re(-2), iv('[', 1, 3, '['), " in [-6, -2["},  // b's flags stay where they are
+      {mul, iv(']', 1, 2, ']'), re(-1), " in ]-2, -1]"},  // a keeps its flags
+      {mul, iv('[', 1, 2, ']'), iv('[', -3, 4, ']'), " in [-6, 8]"},
+      {mul, iv('[', 0, oo, ']'), re(0.5), " in [0, +oo]"},
+      {mul, iv('[', 1, oo, '['), iv('[', -oo, -1, ']'), " in [-oo, -1["},
+      {mul, iv('[', 0, 1, ']'), objMaxDbl, " in [0, +oo]"},
+      {mul, re(-1e308), re(10), " =-oo"},
+      {add, re(1), re(2), " =3"},
+      {add, re(1), iv(']', 0, 1, ']'), " in ]1, 2]"},
+      {add, iv('[', 0, 1, '['), re(-1), " in [-1, 0["},
+      {add, iv('[', 0, 1, ']'), iv(']', 2, 3, '['), " in [2, 4]"},
+      {add, iv('[', -oo, 0, ']'), iv('[', 1, oo, ']'), " in [-oo, +oo]"},
+      {add, iv('[', -oo, 5, ']'), re(1e308), " in [-oo, 1e+308]"},
   };
-  for (const binaryCase &c : cases) {
-    SCOPED_TRACE(c.expected);
-    qx_mulObjet(c.a, c.b);
-    EXPECT_EQ(shown(c.a), c.expected);
+  for (const auto &c : cases) {
+    c.op(c.a, c.b);
+    EXPECT_EQ(shown(c.a), c.expected) << (c.op == mul ? "product" : "sum");
   }
 }
 
@@ -91,26 +97,10 @@ TEST_F(Values, Division) {
   EXPECT_EQ(shown(infinite), " =+oo");
 }
 
-TEST_F(Values, AdditionAndNegation) {
-  std::vector<binaryCase> cases = {
-      {re(1), re(2), " =3"},
-      {re(1), iv(']', 0, 1, ']'), " in ]1, 2]"},
-      {iv('[', 0, 1, '['), re(-1), " in [-1, 0["},
-      {iv('[', 0, 1, ']'), iv(']', 2, 3, '['), " in [2, 4]"},
-      {iv('[', -oo, 0, ']'), iv('[', 1, oo, ']'), " in [-oo, +oo]"},
-      {iv('[', -oo, 5, ']'), re(1e308), " in [-oo, 1e+308]"},
-  };
-  for (const binaryCase &c : cases) {
-    SCOPED_TRACE(c.expected);
-    qx_addObjet(c.a, c.b);
-    EXPECT_EQ(shown(c.a), c.expected);
-  }
-  std::vector<std::pair<s_objet *, const char *>> negations = {
-      {iv('[', 0, 5, '['), " in ]-5, 0]"},
-      {iv(']', -oo, 1, ']'), " in [-1, +oo["},
-      {re(0), " =0"},
-      {re(2.5), " =-2.5"},
-  };
+TEST_F(Values, Negation) {
+  const std::pair<s_objet *, const char *> negations[] = {
+      {iv('[', 0, 5, '['), " in ]-5, 0]"}, {iv(']', -oo, 1, ']'), " in [-1, +oo["},
+      {re(0), " =0"}, {re(2.5), " =-2.5"}};
   for (const auto &n : negations) {
     qx_minusObjet(n.first);
     EXPECT_EQ(shown(n.first), n.second);
