@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <limits>
 
 #include "Atom.h"
 #include "StateVar.h"
@@ -98,13 +95,6 @@ bool related(double v, int relation, Interval against) {
 // Delay of an influence in whole steps: the middle of its bounds.
 long delayOf(influence i) { return (i->delinf + i->delsup) / 2; }
 
-bool isInput(runtime rt, variable v) {
-  for (long i = 0; i < rt->nin; ++i)
-    if (rt->in[i] == v)
-      return true;
-  return false;
-}
-
 // Comparisons allow 2% of the domain's width, or of the predicted value
 // (at least 1) for a variable without a bounded domain.
 double toleranceOf(variable v, double predicted) {
@@ -154,6 +144,8 @@ Simulation::Simulation(runtime rt, const DataFile *inputs, const DataFile *measu
     index[rt->dico[i]] = i;
   for (long i = 0; i < rt->nmes; ++i)
     measureColumn[rt->mes[i]] = i;
+  for (long i = 0; i < rt->nin; ++i)
+    inputVariables.insert(rt->in[i]);
 }
 
 long Simulation::stepCount() const {
@@ -179,7 +171,6 @@ double Simulation::valueAt(variable v, long step) const {
 bool Simulation::holds(condition c, long step) const {
   if (c == NULL)
     return true;
-
   switch (c->type) {
   case 1:
     return c->cte != 0;
@@ -270,7 +261,7 @@ void Simulation::initialise(StepOutcome &outcome) {
 
 // Computes a variable of the updating sequence, then compares it with its measure.
 void Simulation::advance(variable v, long step, StepOutcome &outcome) {
-  if (v->node == NULL || v->node->ncause == 0 || isInput(rt, v))
+  if (v->node == NULL || v->node->ncause == 0 || inputVariables.count(v) != 0)
     return;
   double predicted = predict(v, step);
   values[index[v]][step] = predicted;
@@ -302,10 +293,14 @@ double Simulation::predict(variable v, long step) {
   case influIntegral:
     return previous + rt->ts * forcing;
   case influSecondOrder: {
-    double damping, pulse;
-    secondOrderShape(node, damping, pulse);
+    auto known = secondOrderSteps.find(v);
+    if (known == secondOrderSteps.end()) {
+      double damping, pulse;
+      secondOrderShape(node, damping, pulse);
+      known = secondOrderSteps.emplace(v, secondOrderStep(rt->ts, damping, pulse)).first;
+    }
     double state[2] = {previous, velocity[index[v]]};
-    advanceSecondOrder(secondOrderStep(rt->ts, damping, pulse), state, forcing);
+    advanceSecondOrder(known->second, state, forcing);
     velocity[index[v]] = state[1];
     return state[0];
   }

@@ -7,9 +7,11 @@
 
 #include <functional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "data_files.h"
+#include "responses.h"
 #include "sarn-runt.h"
 
 // A measured variable compared at one step.
@@ -66,6 +68,8 @@ class Simulation {
   std::unordered_map<variable, long> index;          // position in the dictionary
   std::unordered_map<variable, long> measureColumn;  // position in the measure table
   std::vector<long> lastCompared;                    // per measure, the last step compared
+  std::unordered_set<variable> inputVariables;
+  std::unordered_map<variable, SecondOrderStep> secondOrderSteps;  // made once per variable
   std::vector<std::vector<double>> values;     // per variable of the dictionary, per step
   std::vector<double> velocity;                // derivative of second-order variables
   RunTotals totals;
