@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 #include "codegen/continuous_elements.h"
 #include "codegen/discrete_elements.h"
@@ -22,9 +23,14 @@
 
 namespace {
 
+// Per type, the position in the runtime's condition table of the first
+// condition its class registered.
+std::map<std::string, long> classFirstCondition;
+
 // A compile regenerates every element: forget the marks of earlier ones.
 void beginCompile() {
   forgetGeneratedElements();
+  classFirstCondition.clear();
   for (const auto &entry : DataManager::active_comps)
     entry.second->generated = false;
   cl_files.clear();
@@ -100,8 +106,17 @@ void geneComp(Comp *comp) {
     freshCompile = false;
   }
   in_gen_types = inVector(comp->typeName, generated_types);
-  if (in_gen_types)
+  if (in_gen_types) {
     updateEltsNum(comp);
+    // The class code gives the first instance's positions in the condition
+    // table; this instance registers its conditions in the same order, from
+    // here on.
+    emitf(runT, "\t%s->condition_offset = %ld;\n\t", comp->getVarName(),
+          numCond - classFirstCondition[comp->typeName]);
+  } else {
+    class_instance = comp;
+    classFirstCondition[comp->typeName] = numCond;
+  }
   geneUse(comp);
   numInflu = 0;
   clFilesNum = 0;
@@ -129,16 +144,16 @@ void geneComp(Comp *comp) {
   const bool clauseFiles = modelClauseCount() > clauseFileThreshold;
   if (clauseFiles)
     geneClausesFileHeaders(comp);
-  ConditionSlots slots;
+  InstanceStateVars stateVars;
   if (comp->stateVariables != nullptr)
     for (StateVar *variable : *comp->stateVariables)
-      geneStateVar(comp, variable, slots);
+      geneStateVar(comp, variable, stateVars);
   geneConstraints(comp);
   numInfluG += numInflu;
   if (withDiscrete && comp->transitions != nullptr)
     for (Transition *transition : *comp->transitions)
       geneTransition(comp, transition);
-  if (withContinuous && !in_gen_types && comp->initVars != nullptr)
+  if (withContinuous && comp->initVars != nullptr)
     geneInitV(comp->initVars, comp);
 
   if (clauseFiles) {
@@ -251,6 +266,7 @@ void updateEltsNum(Comp *comp) {
                 comp->typeName.c_str());
     return;
   }
+  class_instance = model;
   if (comp->transitions != nullptr && model->transitions != nullptr)
     for (size_t i = 0; i < std::min(comp->transitions->size(), model->transitions->size()); ++i)
       copyTransitionNumbers((*comp->transitions)[i], (*model->transitions)[i]);

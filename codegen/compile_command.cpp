@@ -7,12 +7,14 @@
 #include <sys/stat.h>
 
 #include "codegen/class_generation.h"
+#include "codegen/emit.h"
 #include "codegen/generation_state.h"
 #include "codegen/runtime_file.h"
 #include "continuous/causal_graph.h"
 #include "continuous/diagnostics.h"
 #include "discrete/comp.h"
 #include "discrete/data_manager.h"
+#include "languages/model/model_loader.h"
 #include "reasoning/itms.h"
 #include "reasoning/prime_implicants.h"
 #include "shell/options.h"
@@ -31,6 +33,7 @@ std::string runTFile;
 std::string runTHead;
 std::string runBuildFile;
 std::string defDir;
+bool lastCompileComplete = true;
 
 const char *const runtimeLibraries =
     " -lmorvelexec ../../nelder/nelder.o ../../nelder/optim.o -lqxrunt -lmorvelsysrt -litmsrt"
@@ -87,8 +90,12 @@ bool compileComponentClasses() {
   return true;
 }
 
+// The archive of an earlier compile goes first, so that a failed archive
+// makes the link fail rather than link old components.
 void archiveComponents() {
-  std::string command = "ar cr lib" + appliName + ".a ";
+  std::string archive = "lib" + appliName + ".a";
+  std::remove(archive.c_str());
+  std::string command = "ar cr " + archive + " ";
   for (const std::string &typeName : generated_types)
     command += typeName + ".o ";
   if (runPrinted(command) != 0) {
@@ -111,6 +118,40 @@ void writeBuildScript() {
   chmod(runBuildFile.c_str(), S_IRWXU | S_IRGRP | S_IROTH);
 }
 
+// Every compile writes the runtime files anew from the part the load made,
+// so that a compile repeated in a session does not add a second ending.
+bool beginRuntimeFiles() {
+  runT = std::fopen(runTFile.c_str(), "w");
+  runH = std::fopen(runTHead.c_str(), "w");
+  if (runT != nullptr && runH != nullptr) {
+    std::fputs(runtimeSourceText.c_str(), runT);
+    std::fputs(runtimeHeaderText.c_str(), runH);
+    return true;
+  }
+  std::printf("Can't open runtime files %s and %s\n", runTFile.c_str(), runTHead.c_str());
+  for (FILE **file : {&runT, &runH}) {
+    if (*file != nullptr)
+      std::fclose(*file);
+    *file = nullptr;
+  }
+  return false;
+}
+
+// The runtime header includes the class header of every type the model
+// uses: a type without instance gets one that declares nothing.
+void writeHeadersOfTypesWithoutInstance() {
+  for (const std::string &typeName : declarations) {
+    if (isGenerated(typeName))
+      continue;
+    std::string path = appliPath + "C/" + typeName + ".h";
+    if (FILE *header = std::fopen(path.c_str(), "w")) {
+      std::fprintf(header, "/* Generated from %s.def: the model has no instance of it. */\n",
+                   typeName.c_str());
+      std::fclose(header);
+    }
+  }
+}
+
 // Appends the runtime ending: the short one of discrete-only generation, or
 // the full one with the continuous model's tables.
 void completeRuntimeFiles() {
@@ -130,7 +171,9 @@ std::string compilerPrefix() {
   return "c++ -Wno-deprecated -I";
 }
 
-bool usesClauseFiles() { return reasoner != nullptr && reasoner->nbClauses > clauseFileThreshold; }
+bool usesClauseFiles() {
+  return reasoner != nullptr && reasoner->nbClauses + reasoner->carriedClauses > clauseFileThreshold;
+}
 
 void deriveCompilePaths() {
   qxLibDir = sarnDir + "/lib/" + hostType;
@@ -222,18 +265,11 @@ int qxCompile(char *argument) {
     return 0;
 
   deriveCompilePaths();
-  runT = std::fopen(runTFile.c_str(), "a");
-  runH = std::fopen(runTHead.c_str(), "a");
-  if (runT == nullptr || runH == nullptr) {
-    std::printf("Can't open runtime files %s and %s\n", runTFile.c_str(), runTHead.c_str());
-    for (FILE **file : {&runT, &runH}) {
-      if (*file != nullptr)
-        std::fclose(*file);
-      *file = nullptr;
-    }
+  if (!beginRuntimeFiles())
     return 0;
-  }
 
+  // From here on the files of an earlier compile are being replaced.
+  lastCompileComplete = false;
   generated_types.clear();
   cl_files.clear();
   resetGenerationState();
@@ -244,9 +280,11 @@ int qxCompile(char *argument) {
     if (!isGenerated(instance->typeName))
       generated_types.push_back(instance->typeName);
   }
+  writeHeadersOfTypesWithoutInstance();
   completeRuntimeFiles();
 
   if (compileComponentClasses()) {
+    lastCompileComplete = true;
     archiveComponents();
     writeBuildScript();
     if (loadError) {

@@ -24,8 +24,10 @@ extern std::string runTHead;      // runtime header
 extern std::string runBuildFile;  // build script
 extern std::string defDir;        // application directory + "C", class files
 
-// With more clauses than this, clause code goes to clause files of its own.
-const long clauseFileThreshold = 1000;
+// False from the moment a compile starts replacing the generated files until
+// every component class compiled: the runtime files and the archive may then
+// come from different compiles.
+extern bool lastCompileComplete;
 
 // What the runtime links against after the application's library, in order.
 extern const char *const runtimeLibraries;
@@ -42,7 +44,7 @@ int mrvGenerateDef(const char *text, Comp *instance);
 // optimising, else debugging, else plain.
 std::string compilerPrefix();
 
-// True when the compiled model has more clauses than clauseFileThreshold.
+// True when the runtime holds more clauses than clauseFileThreshold (emit.h).
 bool usesClauseFiles();
 
 // Sets the derived paths above from the session's installation and application.

@@ -29,6 +29,34 @@ struct GeneratedCond {
 
 std::map<const s_cond *, GeneratedCond> generatedConds;
 std::map<const s_gVar *, const Comp *> gvarOwners;
+// The conditions each instance made, in creation order, and the rank of
+// each among its instance's; built at the first need of a compile.
+struct MadeConditions {
+  std::map<std::string, std::vector<const s_cond *>> byInstance;
+  std::map<const s_cond *, size_t> rank;
+};
+MadeConditions madeConditions;
+
+// A later instance of a type made its conditions in the order the type's
+// first instance did: the condition of that instance at the same rank, whose
+// name the class gives to both.
+const s_cond *classCounterpart(const s_cond *cond) {
+  if (madeConditions.rank.empty())
+    for (const s_cond *made : conditions) {
+      std::vector<const s_cond *> &list = madeConditions.byInstance[instancePart(made->name)];
+      madeConditions.rank[made] = list.size();
+      list.push_back(made);
+    }
+  auto rank = madeConditions.rank.find(cond);
+  auto model = madeConditions.byInstance.find(class_instance->varName);
+  if (rank == madeConditions.rank.end() || model == madeConditions.byInstance.end() ||
+      rank->second >= model->second.size())
+    return cond;
+  return model->second[rank->second];
+}
+
+// Per type, the record numbers of the initialisations of its class.
+std::map<std::string, std::vector<long>> classInitRecords;
 // Records whose generation marks a new compile must clear.
 std::vector<s_cond *> markedConds;
 std::vector<s_gVar *> markedGVars;
@@ -270,16 +298,16 @@ void geneInfluence(FILE *body, FILE *header, s_influence *influence, Comp *comp)
   long delInf = 0;
   long delSup = 0;
   delaySteps(influence->delay, delInf, delSup);
+  emitClass(body, "\n");
+  std::string cd = "NULL";
+  if (influence->cond != nullptr)
+    cd = geneCondition(body, header, influence->cond, comp, condOfInfluence,
+                       textf("i_i%ld->cd", n));
   if (in_gen_types) {
     geneContSymbName(influence->cause, comp, refCause, n);
     geneContSymbName(influence->effect, comp, refEffect, n);
     return;
   }
-  std::fputs("\n", body);
-  std::string cd = "NULL";
-  if (influence->cond != nullptr)
-    cd = geneCondition(body, header, influence->cond, comp, condOfInfluence,
-                       textf("i_i%ld->cd", n));
 
   emitf(body, "\tenum boolVal t_%ld[%ld]={", n, influence->condHistoLn + 1);
   for (long i = 0; i <= influence->condHistoLn; ++i)
@@ -472,10 +500,15 @@ void geneCondCs(FILE *body, FILE *header, s_listsarnExpr *list, Comp *comp) {
 }
 
 void geneInitV(s_listsarnInitVar *list, Comp *comp) {
-  for (; list != nullptr; list = list->next) {
-    long k = numInit;
-    long record = geneInitVar(list->elt);
-    initstr += textf("init[%ld] = %s->h_%ld;\n\t", k, comp->getVarName(), record);
+  // The records are members of the class, numbered for its first instance;
+  // every instance registers its own under those numbers.
+  std::vector<long> &records = classInitRecords[comp->typeName];
+  for (size_t position = 0; list != nullptr; list = list->next, ++position) {
+    if (!in_gen_types)
+      records.push_back(geneInitVar(list->elt));
+    if (position < records.size())
+      initstr += textf("init[%ld] = %s->h_%ld;\n\t", numInitEntries++, comp->getVarName(),
+                       records[position]);
   }
 }
 
@@ -508,9 +541,12 @@ std::string geneCondition(FILE *body, FILE *header, s_cond *cond, Comp *comp, Co
       return known->second.name;
     return foreignCondition(known->second, comp, use, reference);
   }
-  std::string name = geneCondName(cond, comp);
-  if (in_gen_types)
-    return name;
+  // A later instance of a type has the class's code already: its conditions
+  // are walked the same way for their registrations and cross references,
+  // and write nothing.
+  std::string name = in_gen_types && class_instance != nullptr
+                         ? geneCondName(classCounterpart(cond), class_instance)
+                         : geneCondName(cond, comp);
   cond->generated = 1;
   markedConds.push_back(cond);
   GeneratedCond &made = generatedConds[cond] = GeneratedCond{comp, name, 0};
@@ -559,12 +595,13 @@ std::string geneCondition(FILE *body, FILE *header, s_cond *cond, Comp *comp, Co
     break;
   }
   default:
-    implError(6);
+    if (!in_gen_types)
+      implError(6);
     break;
   }
-  emitf(header, "condition %s;\n\t", c);
-  emitf(body, "%s = mkCond ();\n\tsetCondType (%s, %d);\n\t%s%s", c, c,
-        static_cast<int>(cond->type), cstr(special), cstr(fields));
+  emitClassf(header, "condition %s;\n\t", c);
+  emitClassf(body, "%s = mkCond ();\n\tsetCondType (%s, %d);\n\t%s%s", c, c,
+             static_cast<int>(cond->type), cstr(special), cstr(fields));
   made.position = numCond++;
   condstr += textf("condi[%ld] = %s->%s;\n\t", made.position, comp->getVarName(), c);
   posCond = std::to_string(made.position);
@@ -614,5 +651,8 @@ void forgetGeneratedElements() {
   numberedExprs.clear();
   generatedConds.clear();
   gvarOwners.clear();
+  classInitRecords.clear();
+  madeConditions = MadeConditions();
+  forgetMutualDecisions();
   posCond.clear();
 }

@@ -164,7 +164,7 @@ void setGeneTransitionNumber(const Transition *transition, long number) {
   transitionNumbers[transition] = number;
 }
 
-void geneStateVar(Comp *comp, StateVar *variable, ConditionSlots &slots) {
+void geneStateVar(Comp *comp, StateVar *variable, InstanceStateVars &shared) {
   const std::string &t = comp->typeName;
   const std::string s = variable->getSymbName();
   const std::string member = t + "_" + s;
@@ -194,11 +194,15 @@ void geneStateVar(Comp *comp, StateVar *variable, ConditionSlots &slots) {
     if (cls == "ModeVar")
       geneModeConditions(comp, static_cast<ModeVar *>(variable), member);
     else if (cls == "CondVar")
-      geneCondVarConditions(comp, static_cast<CondVar *>(variable), member, slots);
+      geneCondVarConditions(comp, static_cast<CondVar *>(variable), member, shared.conditionSlots);
   }
-  if (cls == "CommandVar" && s.compare(0, 6, "cmdout") != 0)
-    emitClass(defCPP, "\tcmd_out = new vector<CommandVar*>();\n\tcmd_out->push_back (" + member +
-                          ");\n\t");
+  // The commands the component issues, in one vector made at the first.
+  if (cls == "CommandVar" && static_cast<CommandVar *>(variable)->cmdOut) {
+    if (!shared.outputCommandsMade)
+      emitClass(defCPP, "\tcmd_out = new vector<CommandVar*>();\n");
+    emitClass(defCPP, "\tcmd_out->push_back (" + member + ");\n\t");
+    shared.outputCommandsMade = true;
+  }
   if (conf_get("continuous") == 0)
     for (Clause *clause : variable->clauses)
       geneClause(comp, clause, variable);
@@ -209,11 +213,12 @@ void geneClause(Comp *comp, Clause *clause, StateVar *variable) {
   const std::string v = comp->getVarName();
   const std::string cl = "cl" + n;
   std::string text = "\n\tClause* " + cl + " = new Clause (" + v + ");\n";
-  // The sign is the clause's own: true marks a negated literal.
-  for (const auto &[sign, atom] : *clause->atoms)
+  // A clause's key true marks a negated literal; the generated code writes
+  // true for a positive one.
+  for (const auto &[negated, atom] : *clause->atoms)
     text += "\t" + cl + "->addAtomRef(" +
             geneDiscSymbName(atom->getStateVar(), comp, symbClauseAtom, "", atom->getValue(), "", "") +
-            ", " + (sign ? "true" : "false") + ");\n";
+            ", " + (negated ? "false" : "true") + ");\n";
   if (clause->getInternal() && variable != nullptr)
     text += "\t" + cl + "->setInternal(1);\n\t" + v + "->" + comp->typeName + "_" +
             variable->getSymbName() + "->internal_clauses->push_back(" + cl + ");\n";

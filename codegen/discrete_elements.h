@@ -25,6 +25,12 @@ struct s_variable;
 // on, each with the number of condition slots given to it so far.
 using ConditionSlots = std::vector<std::pair<s_variable *, long>>;
 
+// What the state variables of one instance share while they are generated.
+struct InstanceStateVars {
+  ConditionSlots conditionSlots;
+  bool outputCommandsMade = false;  // the vector of the commands it issues exists
+};
+
 // What geneDiscSymbName makes of an atom.
 enum DiscSymbMode {
   symbCondAtom = 0,    // attaches the atom to condition K
@@ -32,7 +38,7 @@ enum DiscSymbMode {
   symbFormulaAtom = 2  // adds the atom to state formula K
 };
 
-void geneStateVar(Comp *instance, StateVar *variable, ConditionSlots &slots);
+void geneStateVar(Comp *instance, StateVar *variable, InstanceStateVars &shared);
 // `variable` is the state variable an internal clause belongs to, or null.
 void geneClause(Comp *instance, Clause *clause, StateVar *variable);
 void geneTransition(Comp *instance, Transition *transition);

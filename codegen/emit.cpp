@@ -1,11 +1,13 @@
 #include "codegen/emit.h"
 
 #include <cstdarg>
+#include <map>
 
 #include "codegen/generation_state.h"
 #include "discrete/comp.h"
 #include "discrete/data_manager.h"
 #include "discrete/instances.h"
+#include "reasoning/itms.h"
 
 namespace {
 
@@ -61,7 +63,8 @@ void emitClassf(FILE *file, const char *format, ...) {
 }
 
 long modelClauseCount() {
-  return DataManager::cls != nullptr ? static_cast<long>(DataManager::cls->size()) : 0;
+  long compiled = DataManager::cls != nullptr ? static_cast<long>(DataManager::cls->size()) : 0;
+  return compiled + (reasoner != nullptr ? reasoner->carriedClauses : 0);
 }
 
 std::string instancePart(const std::string &qualifiedName) {
@@ -73,11 +76,30 @@ std::string memberPart(const std::string &qualifiedName) {
   return dot == std::string::npos ? qualifiedName : qualifiedName.substr(dot + 1);
 }
 
+namespace {
+
+// Per class, by the local name and type of the component reached: whether
+// the class reaches it through cross-reference statements.
+std::map<std::string, bool> mutualDecisions;
+
+}  // namespace
+
 bool mutualComps(const Comp *component, const Comp *other) {
-  if (!isIncludedInComp(component, other->typeName))
-    return false;
-  return other->generated || isIncludedInComp(other, component->typeName);
+  const std::string key = component->typeName + "\n" + component->findCorresDef(other->varName) +
+                          "\n" + other->typeName;
+  if (in_gen_types) {
+    auto decided = mutualDecisions.find(key);
+    if (decided != mutualDecisions.end())
+      return decided->second;
+  }
+  bool mutual = isIncludedInComp(component, other->typeName) &&
+                (other->generated || isIncludedInComp(other, component->typeName));
+  if (!in_gen_types)
+    mutualDecisions[key] = mutual;
+  return mutual;
 }
+
+void forgetMutualDecisions() { mutualDecisions.clear(); }
 
 std::string memberFor(const Comp *component, const Comp *other) {
   if (mutualComps(component, other))

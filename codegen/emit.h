@@ -19,7 +19,8 @@ void emitClassf(FILE *file, const char *format, ...) __attribute__((format(print
 
 // Clause code goes to clause files of its own above this many clauses.
 const long clauseFileThreshold = 1000;
-// Number of clauses of the compiled model.
+// Number of clauses the runtime holds: those of the latest compilation and
+// the constraint clauses kept from an earlier one.
 long modelClauseCount();
 
 // The part of a qualified name "instance.rest" before, and after, the first ".".
@@ -30,7 +31,12 @@ std::string memberPart(const std::string &qualifiedName);
 // member that holds it: `other` was generated already and `component`
 // depends on its type, or the two depend on each other's type. Such
 // references are made at run time through cross-reference statements.
+// A later instance of a type shares the class written for the first one, so
+// it takes the answer given to that instance for the component it reaches
+// under the same local name.
 bool mutualComps(const Comp *component, const Comp *other);
+// Forgets the answers of the classes of the previous compile.
+void forgetMutualDecisions();
 
 // The member through which the class of `component` reaches `other`; empty
 // when the code must instead use a cross-reference statement (mutual

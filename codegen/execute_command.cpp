@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,9 +22,9 @@ int runPrinted(const std::string &command) {
   return std::system(command.c_str());
 }
 
-// Starts the runtime and waits for it; a runtime ended by a signal reads as
-// status 0, as the status byte of a normal exit does. -1 when it could not
-// be started at all.
+// Starts the runtime and waits for it; a runtime ended by a signal is
+// reported and reads as status 0, as the status byte of a normal exit does.
+// -1 when it could not be started at all.
 int runRuntime(const std::vector<std::string> &parameters) {
   std::fflush(nullptr);
   pid_t child = fork();
@@ -41,6 +42,10 @@ int runRuntime(const std::vector<std::string> &parameters) {
   }
   int status = 0;
   waitpid(child, &status, 0);
+  if (WIFSIGNALED(status)) {
+    int signal = WTERMSIG(status);
+    std::printf("runtime ended by signal %d (%s)\n", signal, strsignal(signal));
+  }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 0;
 }
 
@@ -92,6 +97,10 @@ int qxExec(char *argument) {
   }
   if (!compiled) {
     std::printf("Please compile application first !\n");
+    return 0;
+  }
+  if (!lastCompileComplete) {
+    std::printf("The last compile did not complete: compile again before executing.\n");
     return 0;
   }
   std::vector<std::string> parameters;

@@ -15,6 +15,7 @@ FILE *clH = nullptr;
 FILE *clCPP = nullptr;
 
 bool in_gen_types = false;
+const Comp *class_instance = nullptr;
 int clFilesNum = 0;
 bool freshCompile = true;
 
@@ -31,6 +32,7 @@ long numMFExpr = 0;
 long numGlobC = 0;
 long numCondC = 0;
 long numInit = 0;
+long numInitEntries = 0;
 long numGVarSV = 0;
 long numGVar = 0;
 long numNoeud = 0;
@@ -48,7 +50,7 @@ void resetGenerationState() {
   for (std::string *text : {&mfexprstr, &cross_ref, &globstr, &condcstr, &condstr, &gvarstr,
                             &initstr, &nodestr})
     text->clear();
-  for (long *counter : {&numMFExpr, &numGlobC, &numCondC, &numInit, &numGVarSV,
+  for (long *counter : {&numMFExpr, &numGlobC, &numCondC, &numInit, &numInitEntries, &numGVarSV,
                         &numGVar, &numNoeud, &numVar, &numInfluG, &numNoeudG, &numVarG})
     *counter = 0;
   numInflu = 0;

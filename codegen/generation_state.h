@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class Comp;
+
 // Time step of the runtime, given to the compile command (1.0 by default).
 extern double timeStep;
 
@@ -26,6 +28,9 @@ extern FILE *clCPP;
 
 // True while generating an instance whose type was generated already.
 extern bool in_gen_types;
+// The instance whose code the class of the type being generated was written
+// for: its first instance.
+extern const Comp *class_instance;
 // Number of the next clause file of the current instance.
 extern int clFilesNum;
 // True from resetGenerationState until the compile's first instance is generated.
@@ -45,7 +50,8 @@ extern std::string nodestr;
 extern long numMFExpr;
 extern long numGlobC;
 extern long numCondC;
-extern long numInit;
+extern long numInit;         // initialisation records of the classes
+extern long numInitEntries;  // initialisations registered, of every instance
 extern long numGVarSV;
 extern long numGVar;
 extern long numNoeud;

@@ -165,7 +165,7 @@ void writeCollectedTables() {
   }
   if (initListsarn != nullptr) {
     put(runH, "initVar* init;\n\t");
-    put(runT, fill("init = (initVar*) new_malloc (%ld*sizeof (initVar));\n\t", numInit));
+    put(runT, fill("init = (initVar*) new_malloc (%ld*sizeof (initVar));\n\t", numInitEntries));
     put(runT, initstr);
   }
   if (gVarListsarn != nullptr) {
@@ -239,7 +239,7 @@ void writeRuntimeRecord() {
       {numNoeudG, "%s_rt->ncg = %ld;\n\t%s_rt->cg = cG;\n\t", "%s_rt->ncg = 0;\n\t%s_rt->cg = NULL;\n\t"},
   };
   const RecordSection afterDepth[] = {
-      {numInit, "%s_rt->nit = %ld;\n\t%s_rt->iv = init;\n\t", "%s_rt->nit = 0;\n\t%s_rt->iv = NULL;\n\t"},
+      {numInitEntries, "%s_rt->nit = %ld;\n\t%s_rt->iv = init;\n\t", "%s_rt->nit = 0;\n\t%s_rt->iv = NULL;\n\t"},
       {numGVarSV, "%s_rt->ngv = %ld;\n\t%s_rt->vgv = gV;\n\t", "%s_rt->ngv = 0;\n\t%s_rt->vgv = NULL;\n\t"},
       {numGlobC, "%s_rt->ngc = %ld;\n\t%s_rt->glc = aG;\n\t%s_rt->inag = inAg;\n\t",
        "%s_rt->ngc = 0;\n\t%s_rt->glc = NULL;\n\t%s_rt->inag = NULL;\n\t"},

@@ -55,6 +55,11 @@ void itms::compileDomain(StateVar *variable, Comp *comp) {
 }
 
 void itms::clauseCompilation(std::vector<Formula *> *constraints, int, Comp *comp) {
+  // Compiled already: the clauses stay the component's.
+  if (constraints == nullptr && comp->clauses != nullptr) {
+    carriedClauses += static_cast<long>(comp->clauses->size());
+    return;
+  }
   delete comp->clauses;
   comp->clauses = new std::vector<Clause *>();
   if (constraints == nullptr)

@@ -57,6 +57,7 @@ void itms::clauseCompilation() {
   delete stateVars;
   stateVars = new std::vector<StateVar *>();
   active_trans.clear();
+  carriedClauses = 0;
   resetGuardCounts();
   int counter = 0;
   std::set<StateVar *> met;

@@ -136,6 +136,10 @@ class itms : public mdlChk {
   std::vector<StateVar *> *stateVars;  // every compiled variable once, in order
   int pending = 0;
   PiTable *piTable = nullptr;  // owned
+  // Constraint clauses that an earlier compilation made and their
+  // components keep (the constraints are consumed by the first one); they
+  // are not in cls, but the generated runtime holds them.
+  long carriedClauses = 0;
 
  private:
   bool isUnit(Clause *clause, State *state);

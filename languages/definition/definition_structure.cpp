@@ -124,7 +124,7 @@ namespace {
 
 // The continuous variable a condition is over: the compared variable, or
 // that of the left operand of a combination.
-const s_variable *conditionVariable(const s_cond *cond) {
+s_variable *conditionVariable(const s_cond *cond) {
   while (cond != nullptr && cond->var1 == nullptr)
     cond = cond->op1;
   return cond != nullptr ? cond->var1 : nullptr;
@@ -144,9 +144,13 @@ StateVar *DefinitionDriver::conditionVariable(const char *name, CondList *condit
   for (size_t k = 0; k < conditionList->size(); ++k)
     variable->addValue(symbolic + std::to_string(k));
   variable->createAtoms();
+  // The atoms are made in value order ("high10" before "high2"): the
+  // condition written at position k takes the atom of value symbolic + k.
   for (size_t k = 0; k < conditionList->size(); ++k) {
     s_cond *cond = (*conditionList)[k];
-    cond->at = variable->getAtomLinks()[k];
+    for (Atom *atom : variable->getAtomLinks())
+      if (atom->getValue() == symbolic + std::to_string(k))
+        cond->at = atom;
     condis.push_back(cond);
     variable->conditions.push_back(cond);
   }
@@ -155,10 +159,12 @@ StateVar *DefinitionDriver::conditionVariable(const char *name, CondList *condit
     variable->setCurrentState(*variable->values.begin());
   }
 
-  const s_variable *over = conditionList->empty() ? nullptr : ::conditionVariable(conditionList->front());
+  s_variable *over = conditionList->empty() ? nullptr : ::conditionVariable(conditionList->front());
   for (const s_cond *cond : *conditionList)
     if (::conditionVariable(cond) != over)
       semError(semErrorAtLine, nligne, 63);
+  if (over != nullptr)
+    variable->variables.push_back(over);
   if (over != nullptr && (over->fct & (fctInput | fctMeasure)) == 0)
     semError(semWarningAtLine, nligne, 47, (over->name + " in " + fileName).c_str());
   guards_int = 1;

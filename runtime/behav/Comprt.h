@@ -45,6 +45,9 @@ class Comp {
   vector<Transition *> *transitions;
   vector<Clause *> *external_clauses;  // clauses of the constraints; made by init()
   map<string, Atom *> *atoms;          // by member name
+  // The class code gives the condition-table positions of the type's first
+  // instance; a later instance's own conditions stand this much further.
+  long condition_offset;
 };
 
 #endif

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "codegen/continuous_elements.h"
+#include "codegen/emit.h"
 #include "codegen_support.h"
 #include "continuous/causal_graph.h"
 #include "discrete/state_var.h"
@@ -180,10 +181,16 @@ TEST_F(ContinuousElements, VariablesOfOtherInstancesAreReachedOrCrossReferenced)
   s_variable *flow = contVariable("valve.flow");
   EXPECT_EQ(geneContSymbName(contVariable("tank.level"), tank, refCause, 1), "level");
   EXPECT_EQ(geneContSymbName(flow, tank, refCause, 1), "inlet->flow");
+  // A later instance of the type follows the class, whatever it reaches.
+  valve->generated = true;
   in_gen_types = true;
   EXPECT_EQ(geneContSymbName(flow, tank, refCause, 1), "");
+  EXPECT_EQ(cross_ref, "");
 
-  valve->generated = true;
+  // The valve generated first: the class reaches it by cross reference, and
+  // so does every later instance.
+  forgetMutualDecisions();
+  in_gen_types = false;
   const struct {
     ContRef ref;
     const char *value;
@@ -196,10 +203,14 @@ TEST_F(ContinuousElements, VariablesOfOtherInstancesAreReachedOrCrossReferenced)
        "(*tank->Tank_t2->mf)[1]->mvs->push_back (mkMapfVar (getVarName (valve->flow), 7));\n\t"},
       {refCondVar, "c_2", "tank->c_2->var1 = valve->flow;\n\t"},
   };
-  for (const auto &c : cases) {
-    cross_ref.clear();
-    EXPECT_EQ(geneContSymbName(flow, tank, c.ref, 2, 1, c.value), "NULL");
-    EXPECT_EQ(cross_ref, c.expected);
+  for (bool later : {false, true}) {
+    in_gen_types = later;
+    valve->generated = !later;
+    for (const auto &c : cases) {
+      cross_ref.clear();
+      EXPECT_EQ(geneContSymbName(flow, tank, c.ref, 2, 1, c.value), "NULL");
+      EXPECT_EQ(cross_ref, c.expected);
+    }
   }
 }
 

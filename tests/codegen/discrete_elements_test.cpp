@@ -39,8 +39,8 @@ class DiscreteElements : public GenerationTest {
 TEST_F(DiscreteElements, ModeVariableMembersValuesAndAtoms) {
   Comp *valve = component("valve", "Valve");
   ModeVar *mode = stateVar<ModeVar>(valve, "mode", {"stuck", "ok"});
-  ConditionSlots slots;
-  geneStateVar(valve, mode, slots);
+  InstanceStateVars shared;
+  geneStateVar(valve, mode, shared);
   EXPECT_EQ(header.text(), "\tModeVar* Valve_mode;\n\tAtom* Valve_mode_ok;\n\tAtom* Valve_mode_stuck;\n");
   EXPECT_EQ(body.text(),
             "\n\tset<string> Valve_mode_values;\n\tValve_mode_values.insert(\"ok\");\n"
@@ -52,18 +52,24 @@ TEST_F(DiscreteElements, ModeVariableMembersValuesAndAtoms) {
             "\tValve_mode_stuck = new Atom(Valve_mode, \"stuck\", name + \".mode=stuck\");\n"
             "\t\t(*atoms)[\"Valve_mode_stuck\"]=Valve_mode_stuck;\n\t");
   in_gen_types = true;
-  EXPECT_EQ(written([&] { geneStateVar(valve, mode, slots); }), "");
+  EXPECT_EQ(written([&] { geneStateVar(valve, mode, shared); }), "");
 
-  // An input command is exogenous and, like every command, the output list.
+  // An input command is exogenous; the output commands go into one vector,
+  // made at the first.
   in_gen_types = false;
   CommandVar *cmd = stateVar<CommandVar>(valve, "cmd", {"open"});
   cmd->cmdIn = true;
-  std::string text = written([&] { geneStateVar(valve, cmd, slots); });
+  std::string text = written([&] { geneStateVar(valve, cmd, shared); });
   EXPECT_NE(text.find("\"valve.cmd=open\", this);\n\tValve_cmd->exo = 1;\n\t\taddStateVar"), std::string::npos);
-  EXPECT_NE(text.find("\tcmd_out = new vector<CommandVar*>();\n\tcmd_out->push_back (Valve_cmd);\n\t"),
-            std::string::npos);
-  CommandVar *cmdout = stateVar<CommandVar>(valve, "cmdout", {"on"});
-  EXPECT_EQ(written([&] { geneStateVar(valve, cmdout, slots); }).find("cmd_out"), std::string::npos);
+  EXPECT_EQ(text.find("cmd_out"), std::string::npos);
+  CommandVar *power = stateVar<CommandVar>(valve, "power", {"on"});
+  CommandVar *light = stateVar<CommandVar>(valve, "light", {"on"});
+  power->cmdOut = light->cmdOut = true;
+  std::string first = written([&] { geneStateVar(valve, power, shared); });
+  EXPECT_EQ(first.substr(first.find("\tcmd_out")),
+            "\tcmd_out = new vector<CommandVar*>();\n\tcmd_out->push_back (Valve_power);\n\t");
+  std::string second = written([&] { geneStateVar(valve, light, shared); });
+  EXPECT_EQ(second.substr(second.find("\tcmd_out")), "\tcmd_out->push_back (Valve_light);\n\t");
 }
 
 // Two condition variables over the level: slots 0-1 for the first, 2 for the second.
@@ -82,22 +88,23 @@ TEST_F(DiscreteElements, ConditionVariablesShareTheSlotsOfTheirVariable) {
       variable->conditions.push_back(cond);
     }
   }
-  ConditionSlots slots;
-  std::string first = written([&] { geneStateVar(tank, high, slots); });
+  InstanceStateVars shared;
+  std::string first = written([&] { geneStateVar(tank, high, shared); });
   EXPECT_EQ(first.substr(first.find("level->")),
             "level->ncd = 2;\n\tlevel->relCd = (long*) new_malloc (2*sizeof (long));\n\t"
             "\tTank_high->conditions->insert(pair<const char*, int>(Tank_high_high0->getId(), 0));\n"
             "\tTank_high_high0->cond = 1;\n\tlevel->relCd[0] = 0;\n\t"
             "\tTank_high->conditions->insert(pair<const char*, int>(Tank_high_high1->getId(), 1));\n"
             "\tTank_high_high1->cond = 1;\n\tlevel->relCd[1] = 1;\n\t");
-  std::string second = written([&] { geneStateVar(tank, low, slots); });
+  std::string second = written([&] { geneStateVar(tank, low, shared); });
   EXPECT_EQ(second.substr(second.find("level->")),
             "level->ncd += 1;\n\tlevel->relCd = (long*) realloc (level->relCd, level->ncd*sizeof (long));\n\t"
             "\tTank_low->conditions->insert(pair<const char*, int>(Tank_low_low0->getId(), 2));\n"
             "\tTank_low_low0->cond = 1;\n\tlevel->relCd[2] = 2;\n\t");
 }
 
-TEST_F(DiscreteElements, ClausesAreNumberedAcrossTheRunAndKeepTheirSigns) {
+// A clause's negated literal (key true) is generated as false.
+TEST_F(DiscreteElements, ClausesAreNumberedAcrossTheRunAndWriteTrueForPositiveLiterals) {
   Comp *valve = component("valve", "Valve");
   Comp *pump = component("pump", "Pump");
   ModeVar *mode = stateVar<ModeVar>(valve, "mode", {"ok", "stuck"});
@@ -112,10 +119,10 @@ TEST_F(DiscreteElements, ClausesAreNumberedAcrossTheRunAndKeepTheirSigns) {
   geneClause(valve, &external, nullptr);
   geneClause(valve, &internal, mode);
   EXPECT_EQ(runtime.text(),
-            "\n\tClause* cl7 = new Clause (valve);\n\tcl7->addAtomRef(valve->Valve_mode_ok, true);\n"
-            "\tcl7->addAtomRef(pump->Pump_motor_on, false);\n\tcl7->setInternal(0);\n\t"
+            "\n\tClause* cl7 = new Clause (valve);\n\tcl7->addAtomRef(valve->Valve_mode_ok, false);\n"
+            "\tcl7->addAtomRef(pump->Pump_motor_on, true);\n\tcl7->setInternal(0);\n\t"
             "valve->external_clauses->push_back(cl7);\n\tsMM->cls->push_back (cl7);\n\t"
-            "\n\tClause* cl8 = new Clause (valve);\n\tcl8->addAtomRef(valve->Valve_mode_stuck, false);\n"
+            "\n\tClause* cl8 = new Clause (valve);\n\tcl8->addAtomRef(valve->Valve_mode_stuck, true);\n"
             "\tcl8->setInternal(1);\n\tvalve->Valve_mode->internal_clauses->push_back(cl8);\n"
             "sMM->cls->push_back (cl8);\n\t");
 }
@@ -149,7 +156,7 @@ TEST_F(DiscreteElements, ClauseFilesAboveTheThreshold) {
   EXPECT_EQ(fileText("runtime/cl_valve0.cpp"), "#include \"cl_valve0.h\"\n\nvoid init_cl_valve0 (Scheduler* sMM) {\n\t}\n");
   EXPECT_EQ(fileText("runtime/cl_valve1.cpp"),
             "#include \"cl_valve1.h\"\n\nvoid init_cl_valve1 (Scheduler* sMM) {\n\t"
-            "\n\tClause* cl2 = new Clause (valve);\n\tcl2->addAtomRef(valve->Valve_mode_ok, false);\n"
+            "\n\tClause* cl2 = new Clause (valve);\n\tcl2->addAtomRef(valve->Valve_mode_ok, true);\n"
             "\tcl2->setInternal(0);\n\tvalve->external_clauses->push_back(cl2);\n\tsMM->cls->push_back (cl2);\n\t");
   EXPECT_EQ(cl_files, (std::vector<std::string>{"runtime/cl_valve0", "runtime/cl_valve1"}));
   EXPECT_EQ(runtimeHeader.text(), "extern void init_cl_valve0 (Scheduler* sMM);\n\t"

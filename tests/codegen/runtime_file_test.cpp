@@ -185,7 +185,7 @@ TEST_F(RuntimeFile, TablesNumberEntriesAcrossComponentsAndRecordTakesFullForms) 
 TEST_F(RuntimeFile, CollectedTablesWithEmptyFormsOfTheOtherSections) {
   numNoeudG = 4;
   nodestr = "cG[0] = a->A_n_1;\n\t";
-  numInit = 1;
+  numInitEntries = 1;
   initListsarn = newRecord<s_listsarnInitVar>();
   initstr = "init[0] = a->h_1;\n\t";
   numGVarSV = 1;

@@ -3,7 +3,7 @@
 Comp::Comp(string na)
     : name(std::move(na)), cmd_in(nullptr), cmd_out(nullptr), imported_comps(new vector<Comp *>()),
       state_vars(new vector<StateVar *>()), transitions(new vector<Transition *>()),
-      external_clauses(nullptr), atoms(new map<string, Atom *>()) {}
+      external_clauses(nullptr), atoms(new map<string, Atom *>()), condition_offset(0) {}
 
 Comp::~Comp() {
   delete imported_comps;

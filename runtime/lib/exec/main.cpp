@@ -6,13 +6,14 @@
 // The input file is expected when the application has inputs, the measure
 // file when it has measures; a display file receives the displayed variables
 // row by row; fit=parameter first fits that parameter to the measures.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "Scheduler.h"
+#include "application.h"
 #include "data_files.h"
 #include "optim.h"
 #include "run_report.h"
@@ -71,23 +72,29 @@ variable findParameter(runtime rt, const char *name) {
   return NULL;
 }
 
-// The generated code names variables after the instance names of the model
-// file ("heater1.temp"); the workbench prints them after the instance
-// variables ("heater.temp"), and so do the report and the files.
-void useWorkbenchNames(Scheduler &scheduler, runtime rt) {
-  std::map<std::string, std::string> variableOf;
-  for (Comp *comp : *scheduler.comps)
-    variableOf[comp->name] = comp->var_name;
-  auto renamed = [&](const std::string &name) {
-    size_t dot = name.find('.');
-    auto found = dot == std::string::npos ? variableOf.end() : variableOf.find(name.substr(0, dot));
-    return found == variableOf.end() ? name : found->second + name.substr(dot);
-  };
-  for (long i = 0; rt != NULL && i < rt->nvar; ++i)
-    rt->dico[i]->nom = mkString(renamed(rt->dico[i]->nom).c_str());
-  for (Comp *comp : *scheduler.comps)
-    for (StateVar *variable : *comp->state_vars)
-      variable->name = renamed(variable->name);
+// Runs longer than this many steps are refused: a time far in the input or
+// measure files would otherwise make the runtime step, print and keep
+// values for as long as it takes.
+const long kMaxSteps = 1000000;
+
+bool checkTimeStep(runtime rt) {
+  if (rt->ts > 0 && std::isfinite(rt->ts))
+    return true;
+  std::fprintf(stderr, "runtime: the time step must be positive; the application was compiled "
+                       "with a time step of %g.\n", rt->ts);
+  return false;
+}
+
+// The last time of a file must not make more steps than the limit.
+bool checkRunLength(runtime rt, const DataFile &file) {
+  if (file.rows.empty())
+    return true;
+  const DataRow &last = file.rows.back();
+  if (last.time / rt->ts < kMaxSteps)
+    return true;
+  std::fprintf(stderr, "runtime: %s:%ld: time %g makes more than %ld steps of %g.\n",
+               file.path.c_str(), last.line, last.time, kMaxSteps, rt->ts);
+  return false;
 }
 
 } // namespace
@@ -96,7 +103,11 @@ int main(int argc, char **argv) {
   Scheduler scheduler;
   startinit(&scheduler);
   runtime rt = morvel_rt;
-  useWorkbenchNames(scheduler, rt);
+  Application application = prepareApplication(scheduler, rt);
+  if (argc == 2 && std::strcmp(argv[1], "--model") == 0) {
+    describeApplication(stdout, application);
+    return 0;
+  }
   if (rt == NULL) {
     std::printf("Application \"%s\": %zu components, %zu clauses; no continuous model to run.\n",
                 model_name.c_str(), scheduler.comps->size(), scheduler.cls->size());
@@ -104,7 +115,7 @@ int main(int argc, char **argv) {
   }
 
   Arguments arguments;
-  if (!takeArguments(rt, argc, argv, arguments))
+  if (!takeArguments(rt, argc, argv, arguments) || !checkTimeStep(rt))
     return kUsage;
   DataFile inputs, measures;
   if ((arguments.inputs != NULL &&
@@ -112,10 +123,13 @@ int main(int argc, char **argv) {
       (arguments.measures != NULL &&
        !readFile("measure", arguments.measures, rt->mes, rt->nmes, true, measures)))
     return kBadFile;
+  if ((arguments.inputs != NULL && !checkRunLength(rt, inputs)) ||
+      (arguments.measures != NULL && !checkRunLength(rt, measures)))
+    return kBadFile;
   rt->inval = static_cast<double *>(new_malloc((rt->nin + 1) * sizeof(double)));
   rt->mesval = static_cast<double *>(new_malloc((rt->nmes + 1) * sizeof(double)));
 
-  Simulation simulation(rt, arguments.inputs != NULL ? &inputs : NULL,
+  Simulation simulation(application, arguments.inputs != NULL ? &inputs : NULL,
                         arguments.measures != NULL ? &measures : NULL);
   std::printf("Running \"%s\": time step %g, %ld steps.\n", rt->appli, rt->ts,
               simulation.stepCount());
@@ -138,7 +152,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "runtime: display file \"%s\" cannot be written.\n", arguments.display);
     return kBadFile;
   }
-  RunReport report(rt, simulation, stdout);
+  RunReport report(application, simulation, stdout);
   std::unique_ptr<DisplayFile> display;
   if (displayOut != NULL)
     display.reset(new DisplayFile(rt, simulation, displayOut));

@@ -1,21 +1,12 @@
 #include "run_report.h"
 
-#include <algorithm>
-
 #include "Atom.h"
 #include "StateVar.h"
 
-RunReport::RunReport(runtime rt, const Simulation &simulation, FILE *out)
-    : rt(rt), simulation(simulation), out(out) {
-  for (long i = 0; i < rt->ncondi; ++i) {
-    condition c = rt->condi[i];
-    if (c == NULL || c->at == NULL || (c->type != 2 && c->type != 7))
-      continue;
-    StateVar *variable = c->at->getStateVar();
-    if (std::find(conditionVariables.begin(), conditionVariables.end(), variable) ==
-        conditionVariables.end())
-      conditionVariables.push_back(variable);
-  }
+RunReport::RunReport(const Application &application, const Simulation &simulation, FILE *out)
+    : rt(application.rt), simulation(simulation), out(out) {
+  for (const ConditionVariable &conditioned : application.conditionVariables)
+    conditionVariables.push_back(conditioned.variable);
 }
 
 void RunReport::step(const StepOutcome &outcome) {

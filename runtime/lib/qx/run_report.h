@@ -13,7 +13,7 @@ class StateVar;
 
 class RunReport {
  public:
-  RunReport(runtime rt, const Simulation &simulation, FILE *out);
+  RunReport(const Application &application, const Simulation &simulation, FILE *out);
 
   // Prints one step: inputs, measures against predictions, displayed
   // variables, condition variables, and the measures out of range.
@@ -32,7 +32,7 @@ class RunReport {
   runtime rt;
   const Simulation &simulation;
   FILE *out;
-  std::vector<StateVar *> conditionVariables;  // set by the conditions, in table order
+  std::vector<StateVar *> conditionVariables;  // set by their conditions, in component order
   std::vector<variable> faultOrder;            // measures out of range, in order of appearance
   std::map<variable, Fault> faults;
 };

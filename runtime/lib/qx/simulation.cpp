@@ -138,8 +138,10 @@ double coefficient(objet value) {
   return (value->val.low + value->val.up) / 2;
 }
 
-Simulation::Simulation(runtime rt, const DataFile *inputs, const DataFile *measures)
-    : rt(rt), inputs(inputs), measures(measures), totals() {
+Simulation::Simulation(const Application &application, const DataFile *inputs,
+                       const DataFile *measures)
+    : rt(application.rt), conditionVariables(application.conditionVariables), inputs(inputs),
+      measures(measures), totals() {
   for (long i = 0; i < rt->nvar; ++i)
     index[rt->dico[i]] = i;
   for (long i = 0; i < rt->nmes; ++i)
@@ -332,15 +334,15 @@ void Simulation::compare(variable v, long step, double predicted, StepOutcome &o
   totals.squaredResidual += (value - predicted) * (value - predicted);
 }
 
-// Conditions tied to the value of a condition variable set that value when they hold.
+// Each condition variable takes the value whose condition holds.
 void Simulation::evaluateConditions(long step) {
-  for (long i = 0; i < rt->ncondi; ++i) {
-    condition c = rt->condi[i];
-    if (c == NULL || c->at == NULL || (c->type != 2 && c->type != 7))
-      continue;
-    bool holding = holds(c, step);
-    c->at->setLabel(holding ? "true" : "false");
-    if (holding)
-      c->at->getStateVar()->setCurrentState(c->at->value);
-  }
+  for (const ConditionVariable &conditioned : conditionVariables)
+    for (const ConditionValue &value : conditioned.values) {
+      if (value.cond == NULL)
+        continue;
+      bool holding = holds(value.cond, step);
+      value.atom->setLabel(holding ? "true" : "false");
+      if (holding)
+        conditioned.variable->setCurrentState(value.atom->value);
+    }
 }

@@ -10,6 +10,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "application.h"
 #include "data_files.h"
 #include "responses.h"
 #include "sarn-runt.h"
@@ -43,7 +44,7 @@ struct RunTotals {
 class Simulation {
  public:
   // inputs and measures may be NULL when the application has none.
-  Simulation(runtime rt, const DataFile *inputs, const DataFile *measures);
+  Simulation(const Application &application, const DataFile *inputs, const DataFile *measures);
 
   // Number of steps of a run: from time 0 to the last time of the files, or
   // the continuous window without files.
@@ -63,6 +64,7 @@ class Simulation {
   void evaluateConditions(long step);
 
   runtime rt;
+  const std::vector<ConditionVariable> &conditionVariables;
   const DataFile *inputs;
   const DataFile *measures;
   std::unordered_map<variable, long> index;          // position in the dictionary
