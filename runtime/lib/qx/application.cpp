@@ -176,6 +176,21 @@ void describeClause(FILE *out, const Clause *clause) {
   std::fprintf(out, "\n");
 }
 
+void describeInfluences(FILE *out, runtime rt) {
+  static const char *const arrows[] = {"?", "D", "I", "S", "C", "D2"};
+  for (long i = 0; i < rt->nifl; ++i) {
+    influence f = rt->infl[i];
+    if (f == NULL)
+      continue;
+    std::fprintf(out, "influence %s: %s -%s-> %s", f->name, f->cause != NULL ? f->cause->nom : "none",
+                 f->it >= influDynamic && f->it <= influSecondOrder ? arrows[f->it] : "?",
+                 f->effet != NULL ? f->effet->nom : "none");
+    if (f->cd != NULL)
+      std::fprintf(out, " when %s", conditionText(f->cd).c_str());
+    std::fprintf(out, "\n");
+  }
+}
+
 void describeVariables(FILE *out, runtime rt) {
   std::map<variable, objet> initial;
   for (long i = 0; i < rt->nit; ++i)
@@ -248,5 +263,6 @@ void describeApplication(FILE *out, const Application &application) {
   for (long i = 0; i < rt->ncondi; ++i)
     if (rt->condi[i] != NULL)
       std::fprintf(out, "condition %ld: %s\n", i, conditionText(rt->condi[i]).c_str());
+  describeInfluences(out, rt);
   describeVariables(out, rt);
 }

@@ -34,7 +34,7 @@ struct Application {
 Application prepareApplication(Scheduler &scheduler, runtime rt);
 
 // Prints the components with their commands and state variables, the
-// clauses, the conditions and the continuous variables.
+// clauses, the conditions, the influences and the continuous variables.
 void describeApplication(FILE *out, const Application &application);
 
 #endif

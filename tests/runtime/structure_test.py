@@ -1,0 +1,59 @@
+#!/usr/bin/env python3
+"""What a generated runtime holds, as it describes itself (--model), against
+what the workbench compiled: every clause with the signs of its literals,
+and the commands each component issues and receives.
+
+Usage: structure_test.py SOURCE_DIR MORVELDIR
+"""
+import sys
+
+from runtime_support import Installation, example_files, runtime_clauses, workbench_clauses
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def built(installation, source_dir, example, names, execute):
+    project = installation.project(example, example_files(source_dir, example, *names))
+    out, err, _ = installation.session(project, f"load {example}.mdl\ncompile 1\n{execute}\n")
+    description, err_model, status = installation.run(project, example, "--model")
+    check(status == 0, f"{example} --model: {status}\n{out[-1500:]}{err}{err_model}")
+    return out, description
+
+
+def main():
+    source_dir, installation_dir = sys.argv[1:]
+    with Installation(installation_dir) as installation:
+        out, description = built(installation, source_dir, "tank",
+                                 ["Valve.def", "Tank.def", "tank.mdl"], "execute none.mes")
+        compiled = workbench_clauses(out)
+        held = runtime_clauses(description)
+        check(len(compiled) == 20 and held == compiled,
+              f"the runtime's clauses are the compiled ones\nmissing {compiled - held}\n"
+              f"unexpected {held - compiled}")
+        check(frozenset({"!valve.pos=opened", "valve.flowing=yes"}) in held,
+              "the valve's constraint as a clause")
+
+        out, description = built(installation, source_dir, "lamp",
+                                 ["Switch.def", "Bulb.def", "lamp.mdl"], "execute")
+        check(runtime_clauses(description) == workbench_clauses(out), "the lamp's clauses")
+        lines = description.splitlines()
+        wall = lines.index("component wall (type Switch, instance switch1)")
+        bulb = lines.index("component bulb (type Bulb, instance bulb1)")
+        check(lines[wall + 1:wall + 3] == ["  commands in: none", "  commands out: wall.cmdout"],
+              "the switch issues its output command\n" + description)
+        check(lines[bulb + 1:bulb + 3] == ["  commands in: wall.cmdout", "  commands out: none"],
+              "the bulb is powered by the switch's output command\n" + description)
+        check("  Command wall.push = down; values down up; exogenous" in lines,
+              "the push is the switch's exogenous input")
+    for failure in failures:
+        print(failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
