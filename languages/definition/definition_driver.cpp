@@ -77,6 +77,7 @@ PairList *DefinitionDriver::othersPairs() {
 
 void DefinitionDriver::beginDeclaration(StateVarKind kind) {
   declarationKind = kind;
+  declarationLine = nligne;
   text.clear();
   names.clear();
 }
@@ -138,6 +139,8 @@ int DefinitionDriver::endDeclaration(DEFINITION_STYPE *value) {
       variable->setCurrentState(names.front());
     }
     variables_disc.append(qualified, variable);
+    if (declarationKind == StateVarKind::Mode)
+      modeVarLines[variable] = declarationLine;
     // Commands are interface items: they join the component as they are
     // read. Outside a component form the parser rejects the declaration.
     if (declarationKind == StateVarKind::Command && comp != nullptr)

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,10 @@ class DefinitionDriver {
   void *scanner = nullptr;
   StateVarKind declarationKind = StateVarKind::Mode;
   std::string declarationName;
+  long declarationLine = 0;  // where the declaration being read starts
+  // Declaration pass: where each mode variable is declared. The vardef body
+  // is reduced at its end, when the scanner stands at its closing brace.
+  std::map<const StateVar *, long> modeVarLines;
   std::deque<std::string> texts;
   std::deque<NameList> nameLists;
   std::deque<PairList> pairLists;

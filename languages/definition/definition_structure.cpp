@@ -117,7 +117,7 @@ void DefinitionDriver::vardefVariable(StateVar *variable) {
     for (Atom *atom : variable->getAtomLinks())
       mkCondAt(atom, true, comp);
   if (!variable->inValues("unknown"))
-    semError(semWarningAtLine, nligne, 81, (varName + " in " + fileName).c_str());
+    semError(semWarningAtLine, modeVarLines.at(variable), 81, (varName + " in " + fileName).c_str());
 }
 
 namespace {

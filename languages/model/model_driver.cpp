@@ -1,5 +1,6 @@
 #include "languages/model/model_driver.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -40,6 +41,10 @@ void ModelDriver::beginList() {
 void ModelDriver::endListItem() {
   list.push_back(current);
   current.clear();
+}
+
+bool ModelDriver::listHasEmptyItem() const {
+  return std::any_of(list.begin(), list.end(), [](const std::string &item) { return item.empty(); });
 }
 
 std::vector<std::string> *ModelDriver::takeList() { return &lists.emplace_back(std::move(list)); }

@@ -26,6 +26,7 @@ class ModelDriver {
   const char *keep(const std::string &text);
   void beginList();
   void endListItem();
+  bool listHasEmptyItem() const;
   std::vector<std::string> *takeList();
 
   // Grammar actions.

@@ -33,7 +33,11 @@ void codeComponent(const s_component *instance) {
 
   std::string &source = runtimeSourceText;
   source += "\t" + var + " = new " + type + "(\"" + instance->name + "\"";
-  const std::vector<std::string> &args = instance->args;
+  // The constructor takes the input and output command connections first: a
+  // connection the instantiation leaves out is none, 0.
+  std::vector<std::string> args = instance->args;
+  if (args.size() < 2)
+    args.resize(2, "0");
   for (size_t i = 0; i + 1 < args.size(); ++i) {
     size_t dot = args[i].find('.');
     if (dot == std::string::npos)
@@ -41,9 +45,7 @@ void codeComponent(const s_component *instance) {
     else if (args[i].substr(dot + 1) == "cmdout")
       source += ", " + args[i].substr(0, dot) + "->cmd_out";
   }
-  if (!args.empty())
-    source += ", " + args.back();
-  source += ");\n";
+  source += ", " + args.back() + ");\n";
   source += "\t" + var + "->type = \"" + type + "\";\n";
   source += "\t" + var + "->var_name = \"" + var + "\";\n";
 }

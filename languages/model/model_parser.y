@@ -26,6 +26,9 @@ static void model_error(ModelDriver &driver, const char *message) { driver.synta
 %token <names> USES ARGLIST
 %token <text> TYPEREF IDENT
 %token LBRACE RBRACE
+/* An argument list with an empty argument, "()" among them: no production
+   takes it, since every argument is written out in the runtime source. */
+%token EMPTY_ARGUMENT
 
 %%
 
