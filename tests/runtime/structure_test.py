@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """What a generated runtime holds, as it describes itself (--model), against
 what the workbench compiled: every clause with the signs of its literals,
-and the commands each component issues and receives.
+and the commands each component issues and receives; a model whose uses list
+names a type without instance builds.
 
 Usage: structure_test.py SOURCE_DIR MORVELDIR
 """
@@ -50,6 +51,17 @@ def main():
               "the bulb is powered by the switch's output command\n" + description)
         check("  Command wall.push = down; values down up; exogenous" in lines,
               "the push is the switch's exogenous input")
+        # A type of the uses list without instance: the runtime still builds.
+        files = example_files(source_dir, "heater", "Heater.def", "Probe.def", "nominal.in", "nominal.mes")
+        files["alone.mdl"] = "uses Heater, Probe;\n<Heater> heater;\nheater(heater1, 0, 0);\n"
+        files["nominal.mes"] = "".join(" ".join(line.split()[:2]) + "\n"
+                                       for line in files["nominal.mes"].splitlines()
+                                       if line.strip() and not line.startswith("#"))
+        alone = installation.project("alone", files)
+        out, err, _ = installation.session(alone, "load alone.mdl\ncompile 1\n"
+                                           "execute nominal.in nominal.mes\n")
+        check("Summary: 31 steps, 31 measures compared, none out of range." in out,
+              f"a model that uses a type without instance runs\n{out[-1500:]}{err}")
     for failure in failures:
         print(failure)
     return 1 if failures else 0
