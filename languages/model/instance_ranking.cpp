@@ -289,3 +289,73 @@ void InstanceRanking::rankByWalk(s_component *instance) {
     entry = next;
   }
 }
+
+namespace {
+
+// Per ranked place, the places of the instances its arguments name, in
+// ranked order.
+std::vector<std::vector<std::size_t>> namedPlaces(const std::vector<s_component *> &ranked) {
+  std::unordered_map<std::string, std::vector<std::size_t>> placesByVarName;
+  for (std::size_t place = 0; place < ranked.size(); ++place)
+    placesByVarName[ranked[place]->varName].push_back(place);
+  std::vector<std::vector<std::size_t>> named(ranked.size());
+  for (std::size_t place = 0; place < ranked.size(); ++place) {
+    std::vector<std::size_t> &places = named[place];
+    for (const std::string &argument : ranked[place]->args)
+      for (const std::string &name : {argument, argument.substr(0, argument.find('.'))}) {
+        auto found = placesByVarName.find(name);
+        if (found != placesByVarName.end())
+          places.insert(places.end(), found->second.begin(), found->second.end());
+      }
+    std::sort(places.begin(), places.end());
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+  }
+  return named;
+}
+
+} // namespace
+
+// Depth first from each place in ranked order: an instance is placed once
+// everything it names is, and meeting an instance still on the path closes a
+// circle.
+GenerationOrder orderAfterNamed(const std::vector<s_component *> &ranked) {
+  const std::vector<std::vector<std::size_t>> named = namedPlaces(ranked);
+  enum class Mark : char { unplaced, onPath, placed };
+  std::vector<Mark> marks(ranked.size(), Mark::unplaced);
+  struct Step {
+    std::size_t place;
+    std::size_t nextNamed;
+  };
+  std::vector<Step> path;
+  GenerationOrder result;
+  result.instances.reserve(ranked.size());
+  for (std::size_t start = 0; start < ranked.size(); ++start) {
+    if (marks[start] != Mark::unplaced)
+      continue;
+    marks[start] = Mark::onPath;
+    path.push_back({start, 0});
+    while (!path.empty()) {
+      Step &step = path.back();
+      if (step.nextNamed == named[step.place].size()) {
+        marks[step.place] = Mark::placed;
+        result.instances.push_back(ranked[step.place]);
+        path.pop_back();
+        continue;
+      }
+      std::size_t next = named[step.place][step.nextNamed++];
+      if (marks[next] == Mark::onPath) {
+        auto closing = std::find_if(path.begin(), path.end(),
+                                    [next](const Step &on) { return on.place == next; });
+        for (auto on = closing; on != path.end(); ++on)
+          result.circle.push_back(ranked[on->place]);
+        result.instances.clear();
+        return result;
+      }
+      if (marks[next] == Mark::unplaced) {
+        marks[next] = Mark::onPath;
+        path.push_back({next, 0});
+      }
+    }
+  }
+  return result;
+}

@@ -11,6 +11,9 @@
 // instances come, so that placing an instance does not walk the ones already
 // ranked. An import graph with a cycle, or an instance instantiated twice,
 // falls back to walking them.
+// Instances are ranked as they come, so an instance ranked before one that
+// names it later is not moved: orderAfterNamed, once the model is read,
+// makes the argument rule hold over the whole order.
 #ifndef MORVEL_LANGUAGES_MODEL_INSTANCE_RANKING_H
 #define MORVEL_LANGUAGES_MODEL_INSTANCE_RANKING_H
 
@@ -77,5 +80,20 @@ class InstanceRanking {
 // Whether the instance's arguments name the other instance: any argument, or
 // only the two command connections when `commandsOnly`.
 bool namedByArguments(const s_component *instance, const s_component *other, bool commandsOnly);
+
+// The order the instances are generated in: the ranked order, with every
+// instance after all the instances its arguments name, so that each
+// constructor call finds the instances it is given already built. An
+// instance that stands before one it names has that one, and in turn what
+// that one names, brought just before it, in their ranked order; an order
+// that already keeps the rule is left as it is. When the arguments name each
+// other in a circle, `instances` is empty and `circle` holds the instances on
+// it, each naming the next and the last naming the first (an instance naming
+// itself is a circle of one).
+struct GenerationOrder {
+  std::vector<s_component *> instances;
+  std::vector<s_component *> circle;
+};
+GenerationOrder orderAfterNamed(const std::vector<s_component *> &ranked);
 
 #endif

@@ -23,7 +23,8 @@ namespace {
 // The runtime header as the runtime source includes it.
 std::string runtimeHeaderInclude;
 
-// Instances in generation order while the model is read; oco is made from it.
+// Instances ranked as the model is read; oco is made from them once each
+// stands after the instances its arguments name.
 InstanceRanking ranking;
 
 void codeComponent(const s_component *instance) {
@@ -48,6 +49,18 @@ void codeComponent(const s_component *instance) {
   source += ", " + args.back() + ");\n";
   source += "\t" + var + "->type = \"" + type + "\";\n";
   source += "\t" + var + "->var_name = \"" + var + "\";\n";
+}
+
+// Instances whose arguments name each other in a circle cannot be built one
+// after the other: the load ends here, like on the model file's other fatal
+// errors, before any runtime file is written.
+[[noreturn]] void argumentCircle(const std::vector<s_component *> &circle) {
+  std::string varNames;
+  for (const s_component *instance : circle)
+    varNames += (varNames.empty() ? "" : ", ") + instance->varName;
+  std::printf("Error: instances refer to each other through their arguments: %s\n",
+              varNames.c_str());
+  std::exit(0);
 }
 
 void resetLoader() {
@@ -126,8 +139,11 @@ void instantiateComponent(const std::string &varName, const std::vector<std::str
 void rankComponents(s_component *instance) { ranking.rank(instance); }
 
 void finishModel() {
+  GenerationOrder generation = orderAfterNamed(ranking.order());
+  if (!generation.circle.empty())
+    argumentCircle(generation.circle);
   int rank = 0;
-  for (s_component *instance : ranking.order()) {
+  for (s_component *instance : generation.instances) {
     oco[++rank] = instance;
     codeComponent(instance);
   }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Runs `compile` in the real program on the hybrid example: the options that
-choose the compiler prefix, and a failing class compile or archive.
+choose the compiler prefix, a failing class compile or archive, and the
+example with its instantiations reversed.
 
 Usage: compile_session_test.py SOURCE_DIR MORVELDIR
 
@@ -58,11 +59,15 @@ def in_order(transcript, expected, scenario):
             return
 
 
-def run(source, installation, stdin, options="", env=None):
-    """Runs one session on the tank example; returns (transcript, project directory, installation copy)."""
+def run(source, installation, stdin, options="", env=None, model=None):
+    """Runs one session on the tank example, its model file replaced by `model` when given;
+    returns (transcript, project directory, installation copy)."""
     work = tempfile.mkdtemp(dir=scratch.name)
     project = os.path.join(work, "project")
     shutil.copytree(os.path.join(source, "examples", "tank"), project)
+    if model is not None:
+        with open(os.path.join(project, "tank.mdl"), "w") as model_file:
+            model_file.write(model)
     morveldir = os.path.join(work, "morveldir")
     shutil.copytree(installation, morveldir, symlinks=True)
     subprocess.run([os.path.join(morveldir, "bin", "sarnmkdirs")], cwd=project, check=True)
@@ -130,13 +135,23 @@ def failing_archive(source, installation):
     check(os.path.exists(os.path.join(project, "tank.build")), "failing archive: no build script")
 
 
+def reversed_instantiation(source, installation):
+    """The tank is instantiated before the valve it is given: the valve is still built first."""
+    model = "uses Valve, Tank;\n<Valve> valve;\n<Tank> tank;\ntank(tank1, 0, 0, valve);\nvalve(valve1, 0, 0);\n"
+    out, project, _ = run(source, installation, "compile\n", model=model)
+    check('Application "tank" compiled.' in out, f"reversed instantiation: not compiled\n{out}")
+    runtime = read(os.path.join(project, "runtime", "tank_rt.cpp"))
+    valve, tank = runtime.find("valve = new Valve("), runtime.find("tank = new Tank(")
+    check(0 <= valve < tank, f"reversed instantiation: the tank is built before the valve\n{runtime}")
+
+
 def main():
     source, installation = sys.argv[1:]
     home = pwd.getpwuid(os.getuid()).pw_dir
     if os.path.exists(os.path.join(home, ".mrvconf")):
         print(f"skipped: {home}/.mrvconf would take precedence")
         return SKIPPED
-    for scenario in (options_choose_prefix, failing_component, failing_archive):
+    for scenario in (options_choose_prefix, failing_component, failing_archive, reversed_instantiation):
         scenario(source, installation)
     scratch.cleanup()
     for failure in failures:

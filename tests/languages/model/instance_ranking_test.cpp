@@ -193,3 +193,117 @@ TEST(InstanceRanking, AgreesWithTheWalkOnRandomModels) {
 }
 
 } // namespace
+
+namespace {
+
+// Whether every instance stands after all the instances its arguments name.
+bool eachAfterNamed(const std::vector<s_component *> &order) {
+  for (size_t place = 0; place < order.size(); ++place)
+    for (size_t later = place; later < order.size(); ++later)
+      if (namedByArguments(order[place], order[later], false))
+        return false;
+  return true;
+}
+
+// Whether each instance of the circle names the next, and the last the first.
+bool isCircle(const std::vector<s_component *> &circle) {
+  for (size_t i = 0; i < circle.size(); ++i)
+    if (!namedByArguments(circle[i], circle[(i + 1) % circle.size()], false))
+      return false;
+  return !circle.empty();
+}
+
+// A random model whose instances name only instances of a lower level, so
+// that the references cannot close a circle; an instance uses the instances
+// it names after its two command connections and is commanded by the one
+// its first connection names.
+struct RandomModel {
+  explicit RandomModel(std::mt19937 &random) {
+    const char *const typeNames[] = {"Pump", "Tank", "Valve", "Controller"};
+    int count = 5 + static_cast<int>(random() % 40);
+    std::vector<int> level(count);
+    for (int i = 0; i < count; ++i)
+      level[i] = i;
+    std::shuffle(level.begin(), level.end(), random);
+    for (int i = 0; i < count; ++i) {
+      types.push_back(typeNames[random() % 4]);
+      std::vector<int> lower;
+      for (int j = 0; j < count; ++j)
+        if (level[j] < level[i])
+          lower.push_back(j);
+      commander.push_back(!lower.empty() && random() % 3 == 0 ? lower[random() % lower.size()] : -1);
+      named.emplace_back();
+      for (int n = static_cast<int>(random() % 4); n > 0 && !lower.empty(); --n)
+        named.back().push_back(lower[random() % lower.size()]);
+    }
+  }
+
+  // Declares the instances and instantiates them in the order given.
+  void instantiate(Model &model, InstanceRanking &ranking, const std::vector<int> &order,
+                   std::mt19937 &random) const {
+    for (size_t i = 0; i < types.size(); ++i)
+      model.declare(types[i], "i" + std::to_string(i));
+    const char *const forms[] = {"", ".cmdout", ".x"};
+    for (int index : order) {
+      s_component *instance = model.instances[index].get();
+      instance->args = {"0", "0"};
+      if (commander[index] >= 0) {
+        const s_component *commanding = model.instances[commander[index]].get();
+        model.commandedBy(instance, commanding);
+        instance->args[0] = commanding->varName + ".cmdout";
+      }
+      for (int other : named[index]) {
+        const s_component *used = model.instances[other].get();
+        Model::uses(instance, used);
+        instance->args.push_back(used->varName + forms[random() % 3]);
+      }
+      ranking.rank(instance);
+    }
+  }
+
+  std::vector<std::string> types;
+  std::vector<int> commander;  // the instance commanding each one, or -1
+  std::vector<std::vector<int>> named;
+};
+
+TEST(GenerationOrder, EveryInstanceFollowsTheInstancesItNames) {
+  for (unsigned seed = 1; seed <= 300; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    RandomModel description(random);
+    std::vector<int> order(description.types.size());
+    for (size_t i = 0; i < order.size(); ++i)
+      order[i] = static_cast<int>(i);
+    for (int shuffle = 0; shuffle < 3; ++shuffle) {
+      std::shuffle(order.begin(), order.end(), random);
+      Model model;
+      InstanceRanking ranking;
+      description.instantiate(model, ranking, order, random);
+      std::vector<s_component *> ranked = ranking.order();
+      GenerationOrder generation = orderAfterNamed(ranked);
+      ASSERT_TRUE(generation.circle.empty());
+      ASSERT_TRUE(eachAfterNamed(generation.instances)) << "shuffle " << shuffle;
+      ASSERT_TRUE(std::is_permutation(ranked.begin(), ranked.end(), generation.instances.begin(),
+                                      generation.instances.end()));
+      // An order that keeps the rule is left as it is.
+      EXPECT_EQ(orderAfterNamed(generation.instances).instances, generation.instances);
+
+      // Naming back an instance of a reference closes a circle; so does an
+      // instance naming itself.
+      for (const auto &instance : model.instances)
+        for (const auto &other : model.instances)
+          if (instance != other && namedByArguments(instance.get(), other.get(), false)) {
+            other->args.push_back(instance->varName);
+            GenerationOrder circular = orderAfterNamed(ranked);
+            EXPECT_TRUE(circular.instances.empty());
+            EXPECT_TRUE(isCircle(circular.circle)) << names(circular.circle).front();
+            other->args.pop_back();
+          }
+      s_component *self = ranked[random() % ranked.size()];
+      self->args.push_back(self->varName + ".cmdout");
+      EXPECT_EQ(orderAfterNamed(ranked).circle, std::vector<s_component *>{self});
+    }
+  }
+}
+
+} // namespace
