@@ -10,11 +10,14 @@ its own as measures, without a measure at t = 0 (so that its initial values
 come from its INIT lines). Every report line of each instance, its
 condition variable included, must equal that of the single-instance run.
 A model of two valves and two tanks, the second tank generated before its
-valve, must wire every influence and condition to its own instance.
+valve, must wire every influence and condition to its own instance; two
+switches with their bulbs and two pumps with their pipes, each component to
+its own partner.
 """
 import sys
 
-from runtime_support import Installation, example_files, reports, steps
+from runtime_support import (Installation, example_files, reports, runtime_clauses, steps,
+                             workbench_clauses)
 
 failures = []
 
@@ -115,8 +118,8 @@ def heaters(installation, source_dir):
     hot_second = [s for s, lines in expected_second.items() if "  condition heater2.hot = hot0" in lines]
     check(hot_first and hot_second and hot_first[0] != hot_second[0],
           f"the heaters get hot at different steps: {hot_first[:1]} {hot_second[:1]}")
-    check("  heater.temp: 15 out of range, first at step 16 (t = 16)." in combined[0],
-          "the first heater's fault in the summary\n" + "\n".join(combined[0][-4:]))
+    check("\n  heater.temp: 15 out of range, first at step 16 (t = 16).\n" in out,
+          "the first heater's fault in the summary\n" + out[-500:])
 
 
 TWO_TANKS = """uses Valve, Tank;
@@ -152,11 +155,51 @@ def tanks(installation, source_dir):
           "every influence has its cause and effect")
 
 
+SWITCHES_AND_PUMPS = """uses Switch, Bulb, Pump, Pipe;
+<Bulb> bulb2;
+<Pipe> pipe;
+<Switch> wall;
+<Pump> pump2;
+<Bulb> bulb;
+<Pipe> pipe2;
+<Switch> wall2;
+<Pump> pump;
+bulb2(bulb2, wall2.cmdout, 0);
+pipe2(pipe2, 0, 0, pump2);
+wall(switch1, 0, 0);
+pump(pump1, 0, 0);
+bulb(bulb1, wall.cmdout, 0);
+wall2(switch2, 0, 0);
+pipe(pipe1, 0, 0, pump);
+pump2(pump2, 0, 0);
+"""
+
+
+def discrete_types(installation, source_dir):
+    files = example_files(source_dir, "lamp", "Switch.def", "Bulb.def")
+    files.update(example_files(source_dir, "pipeline", "Pump.def", "Pipe.def"))
+    files["plant.mdl"] = SWITCHES_AND_PUMPS
+    project = installation.project("plant", files)
+    out, err, _ = installation.session(project, "load plant.mdl\ncompile 1\nexecute\n")
+    description, err, status = installation.run(project, "plant", "--model")
+    check(status == 0 and runtime_clauses(description) == workbench_clauses(out),
+          f"the clauses of two switches, bulbs, pumps and pipes\n{out[-1500:]}{err}")
+    lines = description.splitlines()
+    for bulb, instance, wall, pipe, pump in (("bulb", "bulb1", "wall", "pipe", "pump"),
+                                             ("bulb2", "bulb2", "wall2", "pipe2", "pump2")):
+        header = lines.index(f"component {bulb} (type Bulb, instance {instance})")
+        check(lines[header + 1] == f"  commands in: {wall}.cmdout", f"{bulb} is powered by {wall}")
+        check(any(line.startswith("clause ") and f"non - {pump}.order=run" in line and
+                  f"{pipe}.flow=some" in line for line in lines),
+              f"{pipe}'s flow is explained by {pump}\n{description}")
+
+
 def main():
     source_dir, installation_dir = sys.argv[1:]
     with Installation(installation_dir) as installation:
         heaters(installation, source_dir)
         tanks(installation, source_dir)
+        discrete_types(installation, source_dir)
     for failure in failures:
         print(failure)
     return 1 if failures else 0
