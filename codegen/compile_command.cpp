@@ -93,9 +93,8 @@ bool compileComponentClasses() {
 // The archive of an earlier compile goes first, so that a failed archive
 // makes the link fail rather than link old components.
 void archiveComponents() {
-  std::string archive = "lib" + appliName + ".a";
-  std::remove(archive.c_str());
-  std::string command = "ar cr " + archive + " ";
+  std::remove(("lib" + appliName + ".a").c_str());
+  std::string command = "ar cr lib" + appliName + ".a ";
   for (const std::string &typeName : generated_types)
     command += typeName + ".o ";
   if (runPrinted(command) != 0) {
