@@ -5,7 +5,10 @@
 
 #include "Atom.h"
 #include "Clause.h"
+#include "StateFormula.h"
 #include "StateVar.h"
+#include "Transition.h"
+#include "simulation.h"
 
 namespace {
 
@@ -142,6 +145,23 @@ void listCommands(FILE *out, const char *title, const std::vector<CommandVar *> 
   std::fprintf(out, "\n");
 }
 
+std::string formulaText(const StateFormula *formula) {
+  std::string text;
+  const char *joint = formula->operat == "or" ? " | " : " & ";
+  for (const auto &literal : *formula->atoms) {
+    if (!text.empty())
+      text += joint;
+    text += (literal.first ? "" : "!") + literal.second->id;
+  }
+  return text.empty() ? "true" : text;
+}
+
+void describeTransition(FILE *out, const Transition *transition) {
+  std::fprintf(out, "  transition %s %g%s: %s -> %s\n", transition->type.c_str(), transition->proba,
+               transition->idle ? " idle" : "", formulaText(transition->pre).c_str(),
+               formulaText(transition->post).c_str());
+}
+
 void describeComponent(FILE *out, const Comp *comp, runtime rt) {
   std::fprintf(out, "component %s (type %s, instance %s)\n", comp->var_name.c_str(),
                comp->type.c_str(), comp->name.c_str());
@@ -164,6 +184,8 @@ void describeComponent(FILE *out, const Comp *comp, runtime rt) {
         std::fprintf(out, "    %s when condition %ld: %s\n", entry.first.c_str(), entry.second,
                      conditionText(conditionAt(rt, entry.second)).c_str());
   }
+  for (const Transition *transition : *comp->transitions)
+    describeTransition(out, transition);
 }
 
 void describeClause(FILE *out, const Clause *clause) {
@@ -182,9 +204,13 @@ void describeInfluences(FILE *out, runtime rt) {
     influence f = rt->infl[i];
     if (f == NULL)
       continue;
-    std::fprintf(out, "influence %s: %s -%s-> %s", f->name, f->cause != NULL ? f->cause->nom : "none",
+    std::fprintf(out, "influence %s: %s -%s-> %s; gain %g; delay %ld; resptime %g", f->name,
+                 f->cause != NULL ? f->cause->nom : "none",
                  f->it >= influDynamic && f->it <= influSecondOrder ? arrows[f->it] : "?",
-                 f->effet != NULL ? f->effet->nom : "none");
+                 f->effet != NULL ? f->effet->nom : "none", coefficient(f->gain),
+                 (f->delinf + f->delsup) / 2, coefficient(f->tRep));
+    if (f->it == influSecondOrder && f->w != NULL)
+      std::fprintf(out, "; xi %g; w %g", coefficient(f->xi), coefficient(f->w));
     if (f->cd != NULL)
       std::fprintf(out, " when %s", conditionText(f->cd).c_str());
     std::fprintf(out, "\n");
@@ -196,11 +222,24 @@ void describeVariables(FILE *out, runtime rt) {
   for (long i = 0; i < rt->nit; ++i)
     if (rt->iv[i] != NULL)
       initial[rt->iv[i]->var] = rt->iv[i]->val;
+  struct Role {
+    variable *table;
+    long count;
+    const char *name;
+  };
+  const Role roles[] = {{rt->in, rt->nin, "input"}, {rt->mes, rt->nmes, "measure"},
+                        {rt->disp, rt->ndisp, "display"}};
   for (long i = 0; i < rt->nvar; ++i) {
     variable v = rt->dico[i];
     std::fprintf(out, "variable %s", v->nom);
+    for (const auto &[table, count, role] : roles)
+      for (long k = 0; k < count; ++k)
+        if (table[k] == v)
+          std::fprintf(out, " %s", role);
     if (v->cst)
       std::fprintf(out, " = %s", valueText(v->oldVal).c_str());
+    else if (v->dom != NULL)
+      std::fprintf(out, " in %s", valueText(v->dom).c_str());
     auto init = initial.find(v);
     if (init != initial.end())
       std::fprintf(out, "; initial %s", valueText(init->second).c_str());
@@ -252,7 +291,8 @@ void describeApplication(FILE *out, const Application &application) {
   std::fprintf(out, "Application \"%s\": %zu components, %zu clauses", model_name.c_str(),
                scheduler.comps->size(), scheduler.cls->size());
   if (rt != NULL)
-    std::fprintf(out, ", %ld variables, %ld condition slots", rt->nvar, rt->ncondi);
+    std::fprintf(out, ", %ld variables, %ld condition slots, time step %g", rt->nvar, rt->ncondi,
+                 rt->ts);
   std::fprintf(out, ".\n");
   for (const Comp *comp : *scheduler.comps)
     describeComponent(out, comp, rt);
