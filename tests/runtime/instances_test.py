@@ -144,9 +144,9 @@ def tanks(installation, source_dir):
     check(status == 0, f"--model: {status} {err}")
     lines = description.splitlines()
     for tank, valve in (("tank", "valve"), ("tank2", "valve2")):
-        check(any(line.startswith("influence ") and f": {valve}.flow -I-> {tank}.level when" in line
+        check(any(line.startswith("influence ") and f": {valve}.flow -I-> {tank}.level;" in line
                   for line in lines), f"{tank} fills from {valve}\n{description}")
-        check(f"variable {tank}.level; initial 1; read by conditions" in description,
+        check(f"variable {tank}.level measure display in [0, 10]; initial 1; read by conditions" in description,
               f"{tank}'s level is initialised and read by its conditions")
         check(any(line.strip().startswith(f"{tank}.high=high0 when condition") and
                   line.endswith(f": {tank}.level > 8") for line in lines),

@@ -129,7 +129,8 @@ int main(int argc, char **argv) {
   rt->inval = static_cast<double *>(new_malloc((rt->nin + 1) * sizeof(double)));
   rt->mesval = static_cast<double *>(new_malloc((rt->nmes + 1) * sizeof(double)));
 
-  Simulation simulation(application, arguments.inputs != NULL ? &inputs : NULL,
+  ContinuousModel model(rt, 0.02, 100);
+  Simulation simulation(application, model, arguments.inputs != NULL ? &inputs : NULL,
                         arguments.measures != NULL ? &measures : NULL);
   std::printf("Running \"%s\": time step %g, %ld steps.\n", rt->appli, rt->ts,
               simulation.stepCount());

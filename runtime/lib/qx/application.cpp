@@ -8,7 +8,7 @@
 #include "StateFormula.h"
 #include "StateVar.h"
 #include "Transition.h"
-#include "simulation.h"
+#include "continuous_step.h"
 
 namespace {
 

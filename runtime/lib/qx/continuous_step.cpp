@@ -1,0 +1,525 @@
+#include "continuous_step.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "Atom.h"
+#include "StateVar.h"
+
+namespace {
+
+const double kLogTwoPi = std::log(2 * M_PI);
+
+struct Interval {
+  double low;
+  double up;
+};
+
+Interval point(double value) { return Interval{value, value}; }
+
+Interval intervalOf(objet value) {
+  if (value == NULL)
+    return point(0);
+  if (value->type == objRange)
+    return Interval{value->val.low, value->val.up};
+  return point(value->val.low);
+}
+
+Interval combine(Interval a, Interval b, double (*op)(double, double)) {
+  double corners[4] = {op(a.low, b.low), op(a.low, b.up), op(a.up, b.low), op(a.up, b.up)};
+  return Interval{*std::min_element(corners, corners + 4), *std::max_element(corners, corners + 4)};
+}
+
+double add(double a, double b) { return a + b; }
+double subtract(double a, double b) { return a - b; }
+double multiply(double a, double b) { return a * b; }
+double divide(double a, double b) { return a / b; }
+double power(double a, double b) { return std::pow(a, b); }
+
+Interval quotient(Interval a, Interval b) {
+  if (b.low <= 0 && b.up >= 0)
+    return Interval{-DBL_MAX, DBL_MAX};
+  return combine(a, b, divide);
+}
+
+// Value range of an expression at a step.
+Interval evaluate(const ContinuousModel &model, const ContinuousState &state, expr e, long step) {
+  if (e == NULL)
+    return point(0);
+  switch (e->tex) {
+  case exprAdd:
+    return combine(evaluate(model, state, e->op1, step), evaluate(model, state, e->op2, step), add);
+  case exprSub:
+    return combine(evaluate(model, state, e->op1, step), evaluate(model, state, e->op2, step),
+                   subtract);
+  case exprMul:
+    return combine(evaluate(model, state, e->op1, step), evaluate(model, state, e->op2, step),
+                   multiply);
+  case exprDiv:
+    return quotient(evaluate(model, state, e->op1, step), evaluate(model, state, e->op2, step));
+  case exprPow:
+    return combine(evaluate(model, state, e->op1, step), evaluate(model, state, e->op2, step),
+                   power);
+  case exprSign: {
+    Interval operand = evaluate(model, state, e->op1, step);
+    return Interval{-operand.up, -operand.low};
+  }
+  default:
+    if (e->gv == NULL)
+      return point(0);
+    if (e->gv->tgv == gvVariable && e->gv->uv.var != NULL) {
+      variable v = e->gv->uv.var;
+      return point(v->cst ? coefficient(v->oldVal) : state.value(model, model.position(v), step));
+    }
+    return intervalOf(e->gv->ob);
+  }
+}
+
+// A relation between a value and a range holds when it holds for some value
+// of the range.
+bool related(double v, int relation, Interval against) {
+  switch (relation) {
+  case opEq:
+  case opIn:
+    return against.low <= v && v <= against.up;
+  case opNe:
+    return !(against.low == v && against.up == v);
+  case opLe:
+    return v <= against.up;
+  case opLt:
+    return v < against.up;
+  case opGe:
+    return v >= against.low;
+  case opGt:
+    return v > against.low;
+  default:
+    return true;
+  }
+}
+
+// Delay of an influence in whole steps: the middle of its bounds.
+long delayOf(influence i) { return (i->delinf + i->delsup) / 2; }
+
+// The nominal report's band: 2% of the domain's width, or of the predicted
+// value (at least 1) for a variable without a bounded domain.
+double toleranceOf(variable v, double predicted) {
+  if (v->dom != NULL && v->dom->type == objRange && v->dom->val.low > -DBL_MAX &&
+      v->dom->val.up < DBL_MAX)
+    return 0.02 * (v->dom->val.up - v->dom->val.low);
+  return 0.02 * std::fmax(1.0, std::fabs(predicted));
+}
+
+// Damping and pulse of the variable's first second-order cause, from xi and
+// w, or else from a0, a1 and a2 of a2 x'' + a1 x' + a0 x.
+void secondOrderShape(cGraph node, double &damping, double &pulse) {
+  damping = pulse = 0;
+  for (long c = 0; c < node->ncause; ++c) {
+    influence i = node->vcause[c];
+    if (i->it != influSecondOrder)
+      continue;
+    if (i->w != NULL) {
+      pulse = coefficient(i->w);
+      damping = coefficient(i->xi);
+    } else if (i->d0 != NULL && i->d2 != NULL && coefficient(i->d0) * coefficient(i->d2) > 0) {
+      double a0 = coefficient(i->d0), a2 = coefficient(i->d2);
+      pulse = std::sqrt(a0 / a2);
+      damping = coefficient(i->d1) / (2 * std::sqrt(a0 * a2));
+    }
+    return;
+  }
+}
+
+// A value computed at the step: a constant, plus a combination of the free
+// values of the step (by their rank among the step's free variables).
+struct Affine {
+  double constant = 0;
+  std::vector<std::pair<long, double>> terms;
+
+  void add(const Affine &other, double factor) {
+    constant += factor * other.constant;
+    for (const auto &term : other.terms) {
+      auto same = std::find_if(terms.begin(), terms.end(),
+                               [&](const std::pair<long, double> &t) { return t.first == term.first; });
+      if (same != terms.end())
+        same->second += factor * term.second;
+      else
+        terms.push_back({term.first, factor * term.second});
+    }
+  }
+  void scale(double factor) {
+    constant *= factor;
+    for (auto &term : terms)
+      term.second *= factor;
+  }
+};
+
+Affine constant(double value) {
+  Affine form;
+  form.constant = value;
+  return form;
+}
+
+// A measure of the step against its prediction.
+struct MeasureRow {
+  double measured;
+  Affine predicted;
+  double sigma;
+};
+
+// log ∫ Π U(x_f) Π N(m_j; a_j + B_j·x, σ_j) dx over the free values, the
+// Gaussian integral over all values; estimates receives the most probable
+// free values (NAN for those no measure depends on, or whose effect the
+// others already give).
+double integrateMeasures(const std::vector<MeasureRow> &rows, const std::vector<double> &widths,
+                         std::vector<double> &estimates) {
+  size_t n = widths.size();
+  estimates.assign(n, NAN);
+  double logL = 0;
+  std::vector<std::vector<double>> a(n, std::vector<double>(n, 0.0));
+  std::vector<double> b(n, 0.0);
+  for (const MeasureRow &row : rows) {
+    double precision = 1 / (row.sigma * row.sigma);
+    double residual = row.measured - row.predicted.constant;
+    logL -= std::log(row.sigma) + 0.5 * kLogTwoPi + 0.5 * residual * residual * precision;
+    for (const auto &[f, bf] : row.predicted.terms) {
+      b[f] += bf * residual * precision;
+      for (const auto &[g, bg] : row.predicted.terms)
+        a[f][g] += bf * bg * precision;
+    }
+  }
+  if (n == 0)
+    return logL;
+
+  // Cholesky factor of A, leaving out the free values whose column adds
+  // nothing to the ones before.
+  double largest = 0;
+  for (size_t f = 0; f < n; ++f)
+    largest = std::max(largest, a[f][f]);
+  std::vector<std::vector<double>> l(n, std::vector<double>(n, 0.0));
+  std::vector<char> kept(n, 0);
+  for (size_t j = 0; j < n; ++j) {
+    double d = a[j][j];
+    for (size_t k = 0; k < j; ++k)
+      d -= l[j][k] * l[j][k];
+    if (!(d > 1e-12 * largest))
+      continue;
+    kept[j] = 1;
+    l[j][j] = std::sqrt(d);
+    for (size_t i = j + 1; i < n; ++i) {
+      double s = a[i][j];
+      for (size_t k = 0; k < j; ++k)
+        s -= l[i][k] * l[j][k];
+      l[i][j] = s / l[j][j];
+    }
+  }
+  std::vector<double> y(n, 0.0), x(n, 0.0);
+  for (size_t j = 0; j < n; ++j) {
+    if (!kept[j])
+      continue;
+    double s = b[j];
+    for (size_t k = 0; k < j; ++k)
+      s -= l[j][k] * y[k];
+    y[j] = s / l[j][j];
+    logL += 0.5 * kLogTwoPi - std::log(l[j][j]) + 0.5 * y[j] * y[j] - std::log(widths[j]);
+  }
+  for (size_t j = n; j-- > 0;) {
+    if (!kept[j])
+      continue;
+    double s = y[j];
+    for (size_t i = j + 1; i < n; ++i)
+      s -= l[i][j] * x[i];
+    x[j] = s / l[j][j];
+    estimates[j] = x[j];
+  }
+  return logL;
+}
+
+} // namespace
+
+double coefficient(objet value) {
+  if (value == NULL)
+    return 0;
+  if (value->type != objRange)
+    return value->val.low;
+  if (value->val.low <= -DBL_MAX)
+    return value->val.up;
+  if (value->val.up >= DBL_MAX)
+    return value->val.low;
+  return (value->val.low + value->val.up) / 2;
+}
+
+ContinuousModel::ContinuousModel(runtime rt, double noise, double freeWidth)
+    : rt(rt), window(2), noise(noise), freeWidth(freeWidth) {
+  for (long i = 0; i < rt->nvar; ++i)
+    index[rt->dico[i]] = i;
+  for (long i = 0; i < rt->nmes; ++i)
+    measures[rt->mes[i]] = i;
+  for (long i = 0; i < rt->nin; ++i)
+    inputs[rt->in[i]] = 1;
+  for (long i = 0; i < rt->nifl; ++i)
+    if (rt->infl[i] != NULL)
+      window = std::max(window, std::max(rt->infl[i]->delinf, rt->infl[i]->delsup) + 2);
+}
+
+long ContinuousModel::measureColumn(variable v) const {
+  auto found = measures.find(v);
+  return found != measures.end() ? found->second : -1;
+}
+
+bool ContinuousModel::bounded(variable v) const {
+  return v->dom != NULL && v->dom->type == objRange && v->dom->val.low > -DBL_MAX &&
+         v->dom->val.up < DBL_MAX;
+}
+
+double ContinuousModel::width(variable v) const {
+  return bounded(v) && v->dom->val.up > v->dom->val.low ? v->dom->val.up - v->dom->val.low
+                                                        : freeWidth;
+}
+
+double ContinuousModel::deviation(variable v, double measured) const {
+  if (bounded(v) && v->dom->val.up > v->dom->val.low)
+    return noise * (v->dom->val.up - v->dom->val.low);
+  return noise * std::fmax(1.0, std::fabs(measured));
+}
+
+const SecondOrderStep &ContinuousModel::secondOrder(variable v) const {
+  auto known = secondOrders.find(v);
+  if (known == secondOrders.end()) {
+    double damping, pulse;
+    secondOrderShape(v->node, damping, pulse);
+    known = secondOrders.emplace(v, secondOrderStep(rt->ts, damping, pulse)).first;
+  }
+  return known->second;
+}
+
+double ContinuousState::value(const ContinuousModel &model, long var, long at) const {
+  long earliest = std::max(0L, step - model.window + 1);
+  at = std::min(std::max(at, earliest), step);
+  return values[(at % model.window) * model.rt->nvar + var];
+}
+
+void ContinuousState::set(const ContinuousModel &model, long var, long at, double value) {
+  values[(at % model.window) * model.rt->nvar + var] = value;
+}
+
+bool conditionHolds(const ContinuousModel &model, const ContinuousState &state, condition c,
+                    long step, const ModeReader &modes) {
+  if (c == NULL)
+    return true;
+  auto valueOf = [&](variable v) {
+    return v->cst ? coefficient(v->oldVal) : state.value(model, model.position(v), step);
+  };
+  switch (c->type) {
+  case 1:
+    return c->cte != 0;
+  case 2:
+    return related(valueOf(c->var1), c->opr,
+                   c->var2 != NULL ? point(valueOf(c->var2)) : intervalOf(c->ob));
+  case 3:
+    return conditionHolds(model, state, c->op1, step, modes) ||
+           conditionHolds(model, state, c->op2, step, modes);
+  case 4:
+    return conditionHolds(model, state, c->op1, step, modes) &&
+           conditionHolds(model, state, c->op2, step, modes);
+  case 5:
+    return !conditionHolds(model, state, c->op1, step, modes);
+  case 6:
+    return c->at == NULL ? c->cte != 0 : modes(c->at, step);
+  case 7:
+    return related(valueOf(c->var1), c->opr, evaluate(model, state, c->e, step));
+  default:
+    return true;
+  }
+}
+
+double expressionValue(const ContinuousModel &model, const ContinuousState &state, expr e,
+                       long step) {
+  return evaluate(model, state, e, step).low;
+}
+
+void startState(const ContinuousModel &model, ContinuousState &state, const StepEvidence &evidence,
+                StepWeighing &weighing) {
+  runtime rt = model.rt;
+  state.step = 0;
+  state.values.assign(model.window * rt->nvar, 0.0);
+  state.velocity.assign(rt->nvar, 0.0);
+  weighing = StepWeighing();
+  weighing.freeAtStep.assign(rt->nvar, 0);
+  for (long i = 0; evidence.inputs != NULL && i < rt->nin; ++i)
+    state.set(model, model.position(rt->in[i]), 0, evidence.inputs->values[i]);
+  std::vector<char> initialised(rt->nvar, 0);
+  for (long i = 0; i < rt->nit; ++i) {
+    long position = model.position(rt->iv[i]->var);
+    state.set(model, position, 0, coefficient(rt->iv[i]->val));
+    initialised[position] = 1;
+  }
+  std::vector<MeasureRow> rows;
+  for (long i = 0; evidence.measures != NULL && i < rt->nmes; ++i) {
+    if (!evidence.measures->given[i])
+      continue;
+    variable v = rt->mes[i];
+    long position = model.position(v);
+    double measured = evidence.measures->values[i];
+    if (initialised[position]) {
+      double predicted = state.value(model, position, 0);
+      double tolerance = toleranceOf(v, predicted);
+      int alarm = measured < predicted - tolerance ? -1 : measured > predicted + tolerance ? 1 : 0;
+      weighing.comparisons.push_back(Comparison{v, measured, predicted, tolerance, alarm});
+      rows.push_back(MeasureRow{measured, constant(predicted), model.deviation(v, measured)});
+    }
+    state.set(model, position, 0, measured);
+  }
+  std::vector<double> estimates;
+  weighing.logLikelihood = integrateMeasures(rows, {}, estimates);
+}
+
+void advanceState(const ContinuousModel &model, ContinuousState &state, long step,
+                  const ModeReader &modes, const std::vector<char> *free,
+                  const StepEvidence &evidence, StepWeighing &weighing) {
+  runtime rt = model.rt;
+  const long nvar = rt->nvar;
+  weighing = StepWeighing();
+  weighing.freeAtStep.assign(nvar, 0);
+  // The new step starts from the values of the one before.
+  for (long v = 0; v < nvar; ++v)
+    state.set(model, v, step, state.value(model, v, step - 1));
+  state.step = step;
+  for (long i = 0; evidence.inputs != NULL && i < rt->nin; ++i)
+    state.set(model, model.position(rt->in[i]), step, evidence.inputs->values[i]);
+
+  std::vector<Affine> current(nvar);
+  std::vector<char> computed(nvar, 0);
+  std::vector<long> freeRank(nvar, -1);
+  std::vector<long> freeVariables;  // by rank
+  std::vector<MeasureRow> rows;
+  std::vector<char> compared(rt->nmes, 0);
+
+  auto formAtStep = [&](long position) {
+    return computed[position] ? current[position] : constant(state.value(model, position, step));
+  };
+  // Compares a measured variable with its prediction when the step has its
+  // measure; the measure then replaces the prediction.
+  auto measure = [&](variable v, long position) {
+    long column = model.measureColumn(v);
+    if (column < 0 || evidence.measures == NULL)
+      return;
+    compared[column] = 1;
+    if (!evidence.measures->given[column])
+      return;
+    double measured = evidence.measures->values[column];
+    Affine predicted = formAtStep(position);
+    if (predicted.terms.empty()) {
+      double tolerance = toleranceOf(v, predicted.constant);
+      int alarm = measured < predicted.constant - tolerance   ? -1
+                  : measured > predicted.constant + tolerance ? 1
+                                                              : 0;
+      weighing.comparisons.push_back(Comparison{v, measured, predicted.constant, tolerance, alarm});
+    }
+    rows.push_back(MeasureRow{measured, predicted, model.deviation(v, measured)});
+    current[position] = constant(measured);
+    computed[position] = 1;
+    state.set(model, position, step, measured);
+  };
+  // The value of v at the step from its active causes. Dynamic, integral and
+  // second-order influences read their cause one step back plus their delay,
+  // the cause being held over the step; static and constant ones read it
+  // their delay back, at the step itself without delay.
+  auto predict = [&](variable v, long position) {
+    cGraph node = v->node;
+    double previous = state.value(model, position, step - 1);
+    Affine forcing;
+    for (long c = 0; c < node->ncause; ++c) {
+      influence i = node->vcause[c];
+      bool held = i->it != influStatic && i->it != influConstant;
+      long sample = step - delayOf(i) - (held ? 1 : 0);
+      if (i->cause == NULL || !conditionHolds(model, state, i->cd, sample, modes))
+        continue;
+      double gain = i->it == influConstant ? 1.0 : coefficient(i->gain);
+      if (i->cause->cst)
+        forcing.add(constant(coefficient(i->cause->oldVal)), gain);
+      else if (sample == step)
+        forcing.add(formAtStep(model.position(i->cause)), gain);
+      else
+        forcing.add(constant(state.value(model, model.position(i->cause), sample)), gain);
+    }
+    switch (node->ti) {
+    case influDynamic: {
+      double factor = firstOrderFactor(rt->ts, coefficient(node->vcause[0]->tRep));
+      forcing.scale(1 - factor);
+      forcing.constant += factor * previous;
+      return forcing;
+    }
+    case influIntegral:
+      forcing.scale(rt->ts);
+      forcing.constant += previous;
+      return forcing;
+    case influSecondOrder: {
+      double motion[2] = {previous, state.velocity[position]};
+      advanceSecondOrder(model.secondOrder(v), motion, forcing.constant);
+      state.velocity[position] = motion[1];
+      return constant(motion[0]);
+    }
+    default:
+      return forcing;
+    }
+  };
+
+  // Temporal variables first, then the others by increasing depth; each
+  // measured one is compared at once, so that what depends on it reads its
+  // measure.
+  auto advance = [&](variable v) {
+    if (v->node == NULL || v->node->ncause == 0 || model.isInput(v))
+      return;
+    long position = model.position(v);
+    if (free != NULL && (*free)[position]) {
+      freeRank[position] = static_cast<long>(freeVariables.size());
+      freeVariables.push_back(position);
+      Affine symbol;
+      symbol.terms.push_back({freeRank[position], 1.0});
+      current[position] = symbol;
+    } else {
+      current[position] = predict(v, position);
+    }
+    computed[position] = 1;
+    if (current[position].terms.empty())
+      state.set(model, position, step, current[position].constant);
+    measure(v, position);
+  };
+  for (long i = 0; i < rt->ntemp; ++i)
+    advance(rt->temp[i]);
+  for (long i = 0; i < rt->nuntemp; ++i)
+    advance(rt->untemp[i]);
+  for (long i = 0; i < rt->nmes; ++i)
+    if (!compared[i])
+      measure(rt->mes[i], model.position(rt->mes[i]));
+
+  std::vector<double> widths;
+  for (long position : freeVariables)
+    widths.push_back(model.width(rt->dico[position]));
+  std::vector<double> estimates;
+  weighing.logLikelihood = integrateMeasures(rows, widths, estimates);
+
+  // The free values take their most probable values, inside their domains,
+  // or keep their previous ones; what was computed from them follows.
+  std::vector<double> freeValues(freeVariables.size());
+  for (size_t f = 0; f < freeVariables.size(); ++f) {
+    long position = freeVariables[f];
+    variable v = rt->dico[position];
+    double value = estimates[f];
+    if (std::isnan(value))
+      value = state.value(model, position, step - 1);
+    else if (model.bounded(v))
+      value = std::min(std::max(value, v->dom->val.low), v->dom->val.up);
+    freeValues[f] = value;
+  }
+  for (long position = 0; position < nvar; ++position) {
+    if (!computed[position] || current[position].terms.empty())
+      continue;
+    double value = current[position].constant;
+    for (const auto &[f, factor] : current[position].terms)
+      value += factor * freeValues[f];
+    state.set(model, position, step, value);
+    weighing.freeAtStep[position] = 1;
+  }
+}
