@@ -221,6 +221,11 @@ void geneConstraints(Comp *comp) {
     if (comp->clauses != nullptr)
       for (Clause *clause : *comp->clauses)
         geneClause(comp, clause, nullptr);
+    for (const auto &[premise, clause] : comp->conditionClauses) {
+      std::string condition = geneCondition(defCPP, defH, premise, comp, condOfConstraint, "");
+      if (condition != "NULL")
+        geneClause(comp, clause, nullptr, condition);
+    }
   }
   if (conf_get("discrete") != 0)
     return;

@@ -214,7 +214,7 @@ std::string foreignCondition(const GeneratedCond &known, const Comp *comp, CondU
   const char *c = comp->getVarName();
   if (use == condOfMapFunc)
     cross_ref += textf("(*%s->%s]->cond = %s;\n\t", c, cstr(reference), cstr(value));
-  else if (use != condOfStateVar)
+  else if (use != condOfStateVar && use != condOfConstraint)
     cross_ref += textf("%s->%s = %s;\n\t", c, cstr(reference), cstr(value));
   return "NULL";
 }

@@ -52,7 +52,8 @@ enum CondUse {
   condOfStateVar = 0,  // a condition of a state variable
   condOfInfluence = 1, // reference: the influence's field, e.g. "i_i3->cd"
   condOperand = 2,     // reference: the parent's field, e.g. "c_4->op1"
-  condOfMapFunc = 3    // reference: "T_tN->mf)[j" for the mapping function j
+  condOfMapFunc = 3,   // reference: "T_tN->mf)[j" for the mapping function j
+  condOfConstraint = 4 // the premise of a constraint CONDITION c => (...)
 };
 
 // The generated-source name of a variable (set on first use).

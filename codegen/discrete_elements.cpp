@@ -208,7 +208,7 @@ void geneStateVar(Comp *comp, StateVar *variable, InstanceStateVars &shared) {
       geneClause(comp, clause, variable);
 }
 
-void geneClause(Comp *comp, Clause *clause, StateVar *variable) {
+void geneClause(Comp *comp, Clause *clause, StateVar *variable, const std::string &condition) {
   const std::string n = std::to_string(++numClauses);
   const std::string v = comp->getVarName();
   const std::string cl = "cl" + n;
@@ -219,6 +219,8 @@ void geneClause(Comp *comp, Clause *clause, StateVar *variable) {
     text += "\t" + cl + "->addAtomRef(" +
             geneDiscSymbName(atom->getStateVar(), comp, symbClauseAtom, "", atom->getValue(), "", "") +
             ", " + (negated ? "false" : "true") + ");\n";
+  if (!condition.empty())
+    text += "\t" + cl + "->setCondition (" + v + "->" + condition + ");\n";
   if (clause->getInternal() && variable != nullptr)
     text += "\t" + cl + "->setInternal(1);\n\t" + v + "->" + comp->typeName + "_" +
             variable->getSymbName() + "->internal_clauses->push_back(" + cl + ");\n";

@@ -39,8 +39,11 @@ enum DiscSymbMode {
 };
 
 void geneStateVar(Comp *instance, StateVar *variable, InstanceStateVars &shared);
-// `variable` is the state variable an internal clause belongs to, or null.
-void geneClause(Comp *instance, Clause *clause, StateVar *variable);
+// `variable` is the state variable an internal clause belongs to, or null;
+// `condition`, when given, names the instance's condition member under which
+// the clause holds (a clause of a constraint CONDITION c => (...)).
+void geneClause(Comp *instance, Clause *clause, StateVar *variable,
+                const std::string &condition = "");
 void geneTransition(Comp *instance, Transition *transition);
 void geneStateformula(Comp *instance, StateFormula *formula, const std::string &transitionNumber,
                       bool isPre);

@@ -15,6 +15,7 @@ class CommandVar;
 class Formula;
 class StateVar;
 class Transition;
+struct s_cond;
 struct s_influence;
 struct s_listsarnExpr;
 struct s_listsarnGVar;
@@ -71,6 +72,10 @@ class Comp {
   std::vector<StateVar *> *stateVariables = nullptr;
   std::vector<Formula *> *constraints = nullptr;  // null once compiled into clauses
   std::vector<Clause *> *clauses = nullptr;       // made by clause compilation; clauses not owned
+  // The clauses of the conclusions of the constraints written CONDITION c =>
+  // (...): each holds only when its condition does. Made by clause
+  // compilation, outside the compiled clause list; clauses not owned.
+  std::vector<std::pair<s_cond *, Clause *>> conditionClauses;
   std::vector<s_variable *> *variables = nullptr;
   std::vector<s_influence *> *influences = nullptr;
   std::vector<Transition *> *transitions = nullptr;

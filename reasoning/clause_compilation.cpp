@@ -10,6 +10,7 @@
 #include "discrete/clause.h"
 #include "discrete/formula.h"
 #include "discrete/state_var.h"
+#include "languages/definition/condition_bridge.h"
 #include "reasoning/itms.h"
 
 namespace {
@@ -62,10 +63,14 @@ void itms::clauseCompilation(std::vector<Formula *> *constraints, int, Comp *com
   }
   delete comp->clauses;
   comp->clauses = new std::vector<Clause *>();
+  comp->conditionClauses.clear();
   if (constraints == nullptr)
     return;
   for (Formula *formula : *constraints) {
     formula->showFormula();
+    if (formula->pre != nullptr)
+      if (s_cond *premise = standsForCondition(formula->pre))
+        compileConditionConstraint(formula, premise, comp);
     std::vector<Clause *> *clauses = compileFormula(formula, new std::vector<Clause *>(), comp);
     for (Clause *clause : *clauses) {
       clause->showClause(true);
@@ -79,6 +84,27 @@ void itms::clauseCompilation(std::vector<Formula *> *constraints, int, Comp *com
   }
   delete constraints;
   comp->constraints = nullptr;
+}
+
+// The conclusion is a flat formula: one clause of its literals for an "or",
+// one clause per literal for an "and" or a lone literal.
+void itms::compileConditionConstraint(Formula *formula, s_cond *premise, Comp *comp) {
+  StateFormula *post = formula->post;
+  if (post == nullptr || (post->getStateFormulas() != nullptr && !post->getStateFormulas()->empty()))
+    return;
+  std::vector<Clause *> made;
+  if (post->operat == "or") {
+    made.push_back(new Clause(comp));
+    for (const auto &literal : *post->atoms)
+      made.back()->addAtom(literal.second, !literal.first);
+  } else {
+    for (const auto &literal : *post->atoms)
+      made.push_back(new Clause(literal.second, !literal.first, comp));
+  }
+  for (Clause *clause : made) {
+    compiled.push_back(clause);
+    comp->conditionClauses.emplace_back(premise, clause);
+  }
 }
 
 std::vector<Clause *> *itms::compileFormula(Formula *formula, std::vector<Clause *> *out,

@@ -156,6 +156,9 @@ class itms : public mdlChk {
 
   ClauseSolver solver;  // one instance for every test over the same clauses
   void compileDomain(StateVar *variable, Comp *comp);
+  // The clauses of the conclusion of a constraint CONDITION c => (...), kept
+  // by the component with their condition; nothing is printed of them.
+  void compileConditionConstraint(Formula *formula, s_cond *premise, Comp *comp);
   // Appends a compiled clause to the session's list; this reasoner owns it.
   void keep(Clause *clause);
 

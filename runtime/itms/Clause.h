@@ -6,6 +6,7 @@
 
 class Atom;
 class Comp;
+struct s_Condition;
 
 class Clause {
  public:
@@ -18,10 +19,14 @@ class Clause {
   // Internal clauses encode a variable's domain.
   void setInternal(bool internal);
   bool getInternal() const;
+  // The clause holds only when the continuous condition does (a constraint
+  // CONDITION c => (...) of a definition file).
+  void setCondition(s_Condition *condition);
 
   std::multimap<bool, Atom *> *atoms;
   Comp *comp;
   bool internal;
+  s_Condition *cond;  // NULL for a clause that always holds
 };
 
 #endif

@@ -108,8 +108,8 @@ def main():
 
         out, err, status = session(morveldir, project, "load heater.mdl\ncompile\nexecute\nquit\n",
                                    "-disc", "new")
-        check('Application "heater": 2 components, 10 clauses; no continuous model to run.' in out,
-              "discrete-only runtime\n" + out + err)
+        check('Running "heater": time step 1, 1 steps.\nstep 0, t = 0\n  diagnosis nominal p = 1\n'
+              "Summary: 1 steps.\nDiagnosis: no fault.\n" in out, "discrete-only runtime\n" + out + err)
 
     for failure in failures:
         print(failure)

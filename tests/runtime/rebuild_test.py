@@ -62,7 +62,8 @@ def compiled_twice(installation, source_dir):
     fresh = installation.run(tank, "tank", "--model")[0]
     out, _, _ = installation.session(tank, "load tank.mdl\ncompile 1\ncompile 1\nexecute none.mes\n")
     again = installation.run(tank, "tank", "--model")[0]
-    clauses = [line for line in again.splitlines() if line.startswith("clause ")]
+    clauses = [line for line in again.splitlines()
+               if line.startswith("clause ") and not line.startswith("clause when ")]
     check(runtime_clauses(fresh) == runtime_clauses(again) and len(clauses) == len(set(clauses)) == 20,
           f"the clauses after two compiles\n{again}")
     check(out.count("total number of constraints (clauses): ") == 2 and

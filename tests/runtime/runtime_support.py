@@ -97,6 +97,7 @@ def workbench_clauses(transcript):
 
 
 def runtime_clauses(description):
-    """The clauses of a runtime's --model description."""
-    return {literal_set(line[len("clause "):], "non - ")
-            for line in description.splitlines() if line.startswith("clause ")}
+    """The clauses of a runtime's --model description, those of condition
+    constraints (which the workbench does not print) left out."""
+    return {literal_set(line[len("clause "):], "non - ") for line in description.splitlines()
+            if line.startswith("clause ") and not line.startswith("clause when ")}

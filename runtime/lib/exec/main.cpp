@@ -1,68 +1,84 @@
 // The diagnosis runtime's entry point: starts the application, reads its
-// input and measure files, runs it step by step and prints its report.
+// files, runs the nominal prediction and the diagnosis step by step, prints
+// the report and writes the result file.
 //
-//   <application>_xe [input-file] [measure-file] [display-file] [fit=parameter]
+//   <application>_xe [input-file] [measure-file] [display-file] [fit=parameter] [name=value ...]
+//   <application>_xe [events-file] [name=value ...]       (no inputs, no measures)
+//   <application>_xe --model
 //
 // The input file is expected when the application has inputs, the measure
-// file when it has measures; a display file receives the displayed variables
-// row by row; fit=parameter first fits that parameter to the measures.
+// file when it has measures; an application with neither takes one file of
+// commands and observations. A display file receives the displayed
+// variables row by row; fit=parameter first fits that parameter to the
+// measures; name=value changes a setting of the diagnosis.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Scheduler.h"
 #include "application.h"
 #include "data_files.h"
+#include "diagnoser.h"
+#include "diagnosis_report.h"
 #include "optim.h"
 #include "run_report.h"
+#include "settings.h"
 #include "simulation.h"
 
 namespace {
 
-// Exit statuses: bad command line, unreadable or malformed file.
+// Exit statuses: bad command line or setting, unreadable or malformed file.
 const int kUsage = 2;
 const int kBadFile = 3;
+
+// Runs longer than this many steps are refused: a time far in the files
+// would otherwise make the runtime step, print and keep values for as long
+// as it takes.
+const long kMaxSteps = 1000000;
 
 struct Arguments {
   const char *inputs = NULL;
   const char *measures = NULL;
+  const char *events = NULL;  // commands and observations, without inputs and measures
   const char *display = NULL;
-  const char *fit = NULL;  // name of the parameter to fit
+  const char *fit = NULL;     // name of the parameter to fit
+  std::vector<std::string> settings;
 };
 
-// Takes the words as execute passes them: input file, measure file, then
-// the display file and the fit request, told apart by "fit=".
+// Takes the words as execute passes them: input file, measure file (or the
+// one file of events), then the display file, the fit request and the
+// settings, told apart by "fit=" and "=".
 bool takeArguments(runtime rt, int argc, char **argv, Arguments &arguments) {
-  int next = 1;
-  if (rt->nin > 0 && next < argc)
-    arguments.inputs = argv[next++];
-  if (rt->nmes > 0 && next < argc)
-    arguments.measures = argv[next++];
-  if ((rt->nin > 0 && arguments.inputs == NULL) || (rt->nmes > 0 && arguments.measures == NULL)) {
-    std::fprintf(stderr, "usage: %s%s%s [display-file] [fit=parameter]\n", argv[0],
-                 rt->nin > 0 ? " input-file" : "", rt->nmes > 0 ? " measure-file" : "");
+  bool withInputs = rt != NULL && rt->nin > 0, withMeasures = rt != NULL && rt->nmes > 0;
+  std::vector<const char *> files;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "fit=", 4) == 0)
+      arguments.fit = argv[i] + 4;
+    else if (std::strchr(argv[i], '=') != NULL)
+      arguments.settings.push_back(argv[i]);
+    else
+      files.push_back(argv[i]);
+  }
+  size_t next = 0;
+  if (withInputs && next < files.size())
+    arguments.inputs = files[next++];
+  if (withMeasures && next < files.size())
+    arguments.measures = files[next++];
+  if (!withInputs && !withMeasures && next < files.size())
+    arguments.events = files[next++];
+  if ((withInputs && arguments.inputs == NULL) || (withMeasures && arguments.measures == NULL)) {
+    std::fprintf(stderr, "usage: %s%s%s [display-file] [fit=parameter] [setting=value ...]\n",
+                 argv[0], withInputs ? " input-file" : "", withMeasures ? " measure-file" : "");
     return false;
   }
-  for (; next < argc; ++next) {
-    if (std::strncmp(argv[next], "fit=", 4) == 0)
-      arguments.fit = argv[next] + 4;
-    else if (rt->ndisp > 0 && arguments.display == NULL)
-      arguments.display = argv[next];
-    else
-      std::printf("Ignoring \"%s\".\n", argv[next]);
-  }
+  if (rt != NULL && rt->ndisp > 0 && next < files.size())
+    arguments.display = files[next++];
+  for (; next < files.size(); ++next)
+    std::printf("Ignoring \"%s\".\n", files[next]);
   return true;
-}
-
-bool readFile(const char *kind, const char *path, variable *table, long count, bool partial,
-              DataFile &file) {
-  std::string error;
-  if (readDataFile(kind, path, table, count, partial, file, error))
-    return true;
-  std::fprintf(stderr, "runtime: %s\n", error.c_str());
-  return false;
 }
 
 variable findParameter(runtime rt, const char *name) {
@@ -72,11 +88,6 @@ variable findParameter(runtime rt, const char *name) {
   return NULL;
 }
 
-// Runs longer than this many steps are refused: a time far in the input or
-// measure files would otherwise make the runtime step, print and keep
-// values for as long as it takes.
-const long kMaxSteps = 1000000;
-
 bool checkTimeStep(runtime rt) {
   if (rt->ts > 0 && std::isfinite(rt->ts))
     return true;
@@ -85,16 +96,90 @@ bool checkTimeStep(runtime rt) {
   return false;
 }
 
-// The last time of a file must not make more steps than the limit.
-bool checkRunLength(runtime rt, const DataFile &file) {
-  if (file.rows.empty())
-    return true;
-  const DataRow &last = file.rows.back();
-  if (last.time / rt->ts < kMaxSteps)
-    return true;
-  std::fprintf(stderr, "runtime: %s:%ld: time %g makes more than %ld steps of %g.\n",
-               file.path.c_str(), last.line, last.time, kMaxSteps, rt->ts);
-  return false;
+// The files of a run, and where the commands and the observations are read.
+struct RunFiles {
+  DataFile inputs, measures, events;
+  DiagnosisEvidence evidence;
+};
+
+// Commands go with the inputs, else with the measures; observations with
+// the measures, else with the inputs; else both are in the one file.
+bool readRunFiles(runtime rt, const DiagnosisModel &model, const Arguments &arguments,
+                  RunFiles &files) {
+  struct Source {
+    const char *path;
+    const char *kind;
+    DataFile *file;
+    variable *table;
+    long count;
+    bool partial;
+  } sources[] = {{arguments.inputs, "input", &files.inputs, rt != NULL ? rt->in : NULL,
+                  rt != NULL ? rt->nin : 0, false},
+                 {arguments.measures, "measure", &files.measures, rt != NULL ? rt->mes : NULL,
+                  rt != NULL ? rt->nmes : 0, true},
+                 {arguments.events, "event", &files.events, NULL, 0, true}};
+  DataFile *commands = arguments.inputs != NULL     ? &files.inputs
+                       : arguments.measures != NULL ? &files.measures
+                                                    : &files.events;
+  DataFile *observations = arguments.measures != NULL ? &files.measures
+                           : arguments.inputs != NULL ? &files.inputs
+                                                      : &files.events;
+  for (const Source &source : sources) {
+    if (source.path == NULL)
+      continue;
+    std::vector<SymbolColumn> symbols;
+    if (source.file == commands) {
+      files.evidence.commands = SymbolSource{source.file, symbols.size()};
+      for (const SymbolColumn &column : model.commandColumns())
+        symbols.push_back(column);
+    }
+    if (source.file == observations) {
+      files.evidence.observations = SymbolSource{source.file, symbols.size()};
+      for (const SymbolColumn &column : model.observationColumns())
+        symbols.push_back(column);
+    }
+    std::string error;
+    if (!readDataFile(source.kind, source.path, source.table, source.count, source.partial, symbols,
+                      *source.file, error)) {
+      std::fprintf(stderr, "runtime: %s\n", error.c_str());
+      return false;
+    }
+    double step = rt != NULL ? rt->ts : 1;
+    const DataRow &last = source.file->rows.back();
+    if (!(last.time / step < kMaxSteps)) {
+      std::fprintf(stderr, "runtime: %s:%ld: time %g makes more than %ld steps of %g.\n",
+                   source.file->path.c_str(), last.line, last.time, kMaxSteps, step);
+      return false;
+    }
+  }
+  if (arguments.inputs != NULL)
+    files.evidence.inputs = &files.inputs;
+  if (arguments.measures != NULL)
+    files.evidence.measures = &files.measures;
+  return true;
+}
+
+// From time 0 to the last time of the files, one step per time step; the
+// continuous window (or one step) without files.
+long stepCount(runtime rt, const RunFiles &files) {
+  double last = -1, step = rt != NULL ? rt->ts : 1;
+  for (const DataFile *file : {&files.inputs, &files.measures, &files.events})
+    if (!file->rows.empty())
+      last = std::max(last, file->rows.back().time);
+  if (last < 0)
+    return rt != NULL && rt->twc > 0 ? rt->twc : 1;
+  return static_cast<long>(std::floor(last / step + 1e-9)) + 1;
+}
+
+bool takeSettings(const Arguments &arguments, DiagnosisSettings &settings) {
+  settings.results = model_name + ".results.jsonl";
+  std::string error;
+  bool taken = readSettingsFile(settings, model_name + ".settings", error);
+  for (size_t i = 0; taken && i < arguments.settings.size(); ++i)
+    taken = applySetting(settings, arguments.settings[i], error);
+  if (!taken)
+    std::fprintf(stderr, "runtime: %s\n", error.c_str());
+  return taken;
 }
 
 } // namespace
@@ -108,33 +193,49 @@ int main(int argc, char **argv) {
     describeApplication(stdout, application);
     return 0;
   }
+
+  Arguments arguments;
+  DiagnosisSettings settings;
+  if (!takeArguments(rt, argc, argv, arguments) || (rt != NULL && !checkTimeStep(rt)) ||
+      !takeSettings(arguments, settings))
+    return kUsage;
+  DiagnosisModel model(application);
+  RunFiles files;
+  if (!readRunFiles(rt, model, arguments, files))
+    return kBadFile;
+  long steps = stepCount(rt, files);
+  FILE *results = std::fopen(settings.results.c_str(), "w");
+  if (results == NULL) {
+    std::fprintf(stderr, "runtime: result file \"%s\" cannot be written.\n",
+                 settings.results.c_str());
+    return kBadFile;
+  }
+  std::unique_ptr<ContinuousModel> continuous;
+  if (rt != NULL) {
+    continuous.reset(new ContinuousModel(rt, settings.noise, settings.freeWidth));
+    rt->inval = static_cast<double *>(new_malloc((rt->nin + 1) * sizeof(double)));
+    rt->mesval = static_cast<double *>(new_malloc((rt->nmes + 1) * sizeof(double)));
+  }
+  Diagnoser diagnoser(model, continuous.get(), settings, files.evidence);
+  DiagnosisReport diagnosis(model, settings, rt, results);
+  std::printf("Running \"%s\": time step %g, %ld steps.\n", model_name.c_str(),
+              rt != NULL ? rt->ts : 1.0, steps);
+
   if (rt == NULL) {
-    std::printf("Application \"%s\": %zu components, %zu clauses; no continuous model to run.\n",
-                model_name.c_str(), scheduler.comps->size(), scheduler.cls->size());
+    for (long step = 0; step < steps; ++step) {
+      const StepDiagnosis &diagnosed = diagnoser.step(step);
+      std::printf("step %ld, t = %ld\n", step, step);
+      diagnosis.evidenceLines(stdout, diagnosed);
+      diagnosis.diagnosisLines(stdout, diagnosed);
+      diagnosis.record(diagnosed, static_cast<double>(step), NULL, {});
+    }
+    std::printf("Summary: %ld steps.\n", steps);
+    diagnosis.summary(stdout);
+    std::fclose(results);
     return 0;
   }
 
-  Arguments arguments;
-  if (!takeArguments(rt, argc, argv, arguments) || !checkTimeStep(rt))
-    return kUsage;
-  DataFile inputs, measures;
-  if ((arguments.inputs != NULL &&
-       !readFile("input", arguments.inputs, rt->in, rt->nin, false, inputs)) ||
-      (arguments.measures != NULL &&
-       !readFile("measure", arguments.measures, rt->mes, rt->nmes, true, measures)))
-    return kBadFile;
-  if ((arguments.inputs != NULL && !checkRunLength(rt, inputs)) ||
-      (arguments.measures != NULL && !checkRunLength(rt, measures)))
-    return kBadFile;
-  rt->inval = static_cast<double *>(new_malloc((rt->nin + 1) * sizeof(double)));
-  rt->mesval = static_cast<double *>(new_malloc((rt->nmes + 1) * sizeof(double)));
-
-  ContinuousModel model(rt, 0.02, 100);
-  Simulation simulation(application, model, arguments.inputs != NULL ? &inputs : NULL,
-                        arguments.measures != NULL ? &measures : NULL);
-  std::printf("Running \"%s\": time step %g, %ld steps.\n", rt->appli, rt->ts,
-              simulation.stepCount());
-
+  Simulation simulation(application, *continuous, files.evidence.inputs, files.evidence.measures);
   if (arguments.fit != NULL) {
     variable parameter = findParameter(rt, arguments.fit);
     if (parameter == NULL) {
@@ -142,7 +243,8 @@ int main(int argc, char **argv) {
                    arguments.fit);
       return kUsage;
     }
-    Fit fit = fitParameter(parameter, [&] { return simulation.run(StepObserver()).squaredResidual; });
+    Fit fit = fitParameter(parameter,
+                           [&] { return simulation.run(StepObserver(), steps).squaredResidual; });
     std::printf("Fitted %s: %g (was %g); squared differences %g (were %g); %d runs%s.\n",
                 parameter->nom, fit.after, fit.before, fit.residualAfter, fit.residualBefore,
                 fit.evaluations, fit.converged ? "" : ", not converged");
@@ -153,17 +255,25 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "runtime: display file \"%s\" cannot be written.\n", arguments.display);
     return kBadFile;
   }
-  RunReport report(application, simulation, stdout);
+  RunReport report(application, simulation, diagnosis, stdout);
   std::unique_ptr<DisplayFile> display;
   if (displayOut != NULL)
     display.reset(new DisplayFile(rt, simulation, displayOut));
-  RunTotals totals = simulation.run([&](const StepOutcome &outcome) {
-    report.step(outcome);
-    if (display)
-      display->step(outcome);
-  });
+  RunTotals totals = simulation.run(
+      [&](const StepOutcome &outcome) {
+        const StepDiagnosis &diagnosed = diagnoser.step(outcome.step);
+        report.step(outcome, diagnosed);
+        if (display)
+          display->step(outcome);
+        std::vector<double> inputs;
+        for (long i = 0; i < rt->nin; ++i)
+          inputs.push_back(simulation.valueAt(rt->in[i], outcome.step));
+        diagnosis.record(diagnosed, outcome.time, &outcome.comparisons, inputs);
+      },
+      steps);
   report.summary(totals);
   if (displayOut != NULL)
     std::fclose(displayOut);
+  std::fclose(results);
   return 0;
 }

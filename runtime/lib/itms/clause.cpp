@@ -4,7 +4,8 @@
 
 #include "Atom.h"
 
-Clause::Clause(Comp *comp) : atoms(new std::multimap<bool, Atom *>()), comp(comp), internal(false) {}
+Clause::Clause(Comp *comp)
+    : atoms(new std::multimap<bool, Atom *>()), comp(comp), internal(false), cond(nullptr) {}
 
 Clause::~Clause() { delete atoms; }
 
@@ -16,3 +17,5 @@ void Clause::addAtomRef(Atom *atom, bool sign) {
 void Clause::setInternal(bool isInternal) { internal = isInternal; }
 
 bool Clause::getInternal() const { return internal; }
+
+void Clause::setCondition(s_Condition *condition) { cond = condition; }

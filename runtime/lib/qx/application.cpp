@@ -188,8 +188,12 @@ void describeComponent(FILE *out, const Comp *comp, runtime rt) {
     describeTransition(out, transition);
 }
 
-void describeClause(FILE *out, const Clause *clause) {
+void describeClause(FILE *out, const Clause *clause, runtime rt) {
   std::fprintf(out, "clause");
+  if (clause->cond != NULL)
+    for (long k = 0; rt != NULL && k < rt->ncondi; ++k)
+      if (rt->condi[k] == clause->cond)
+        std::fprintf(out, " when condition %ld:", k);
   const char *separator = " ";
   for (const auto &literal : *clause->atoms) {
     std::fprintf(out, "%s%s%s", separator, literal.first ? "" : "non - ", literal.second->id.c_str());
@@ -297,7 +301,7 @@ void describeApplication(FILE *out, const Application &application) {
   for (const Comp *comp : *scheduler.comps)
     describeComponent(out, comp, rt);
   for (const Clause *clause : *scheduler.cls)
-    describeClause(out, clause);
+    describeClause(out, clause, rt);
   if (rt == NULL)
     return;
   for (long i = 0; i < rt->ncondi; ++i)

@@ -249,6 +249,18 @@ double coefficient(objet value) {
   return (value->val.low + value->val.up) / 2;
 }
 
+StepEvidence evidenceAt(const DataFile *inputs, const DataFile *measures, double time) {
+  StepEvidence evidence{NULL, NULL};
+  if (inputs != NULL) {
+    evidence.inputs = rowAt(*inputs, time);
+    if (evidence.inputs == NULL)
+      evidence.inputs = &inputs->rows.front();
+  }
+  if (measures != NULL)
+    evidence.measures = rowOf(*measures, time);
+  return evidence;
+}
+
 ContinuousModel::ContinuousModel(runtime rt, double noise, double freeWidth)
     : rt(rt), window(2), noise(noise), freeWidth(freeWidth) {
   for (long i = 0; i < rt->nvar; ++i)

@@ -75,6 +75,10 @@ struct StepEvidence {
   const DataRow *measures;  // the measure row of the step, or NULL
 };
 
+// The input row in force at the step's time (the first row before it), and
+// the measure row of the step.
+StepEvidence evidenceAt(const DataFile *inputs, const DataFile *measures, double time);
+
 // What a step found.
 struct StepWeighing {
   std::vector<Comparison> comparisons;  // in the order they were made

@@ -25,17 +25,19 @@ std::string at(const DataFile &file, long line) {
 } // namespace
 
 bool readDataFile(const char *kind, const char *path, variable *table, long count, bool partial,
-                  DataFile &file, std::string &error) {
+                  const std::vector<SymbolColumn> &symbols, DataFile &file, std::string &error) {
   file.path = path;
   std::ifstream in(path);
   if (!in) {
     error = std::string(kind) + " file \"" + path + "\" cannot be opened.";
     return false;
   }
-  // column c of the file holds variable columns[c] of the table
+  // column c of the file holds variable columns[c] of the table, or the
+  // symbolic column -1 - columns[c]
   std::vector<long> columns;
   for (long i = 0; i < count; ++i)
     columns.push_back(i);
+  file.named.assign(symbols.size(), 0);
 
   std::string text;
   bool first = true;
@@ -53,18 +55,26 @@ bool readDataFile(const char *kind, const char *path, variable *table, long coun
     double time;
     if (first && !parseNumber(words[0], time)) {
       columns.clear();
+      long continuous = 0;
       for (size_t w = 1; w < words.size(); ++w) {
-        long found = -1;
+        long found = count;
         for (long i = 0; i < count; ++i)
           if (words[w] == table[i]->nom)
             found = i;
-        if (found < 0) {
+        for (size_t k = 0; found == count && k < symbols.size(); ++k)
+          if (words[w] == symbols[k].name)
+            found = -1 - static_cast<long>(k);
+        if (found == count) {
           error = at(file, line) + "\"" + words[w] + "\" is not one of the " + kind + " variables.";
           return false;
         }
+        if (found < 0)
+          file.named[-1 - found] = 1;
+        else
+          ++continuous;
         columns.push_back(found);
       }
-      if (!partial && static_cast<long>(columns.size()) != count) {
+      if (!partial && continuous != count) {
         error = at(file, line) + "the header must name all " + std::to_string(count) + " " + kind +
                 " variables.";
         return false;
@@ -79,7 +89,8 @@ bool readDataFile(const char *kind, const char *path, variable *table, long coun
               " values expected, " + std::to_string(words.size()) + " words found.";
       return false;
     }
-    DataRow row{line, 0.0, std::vector<double>(count, 0.0), std::vector<bool>(count, false)};
+    DataRow row{line, 0.0, std::vector<double>(count, 0.0), std::vector<bool>(count, false),
+                std::vector<int>(symbols.size(), -1)};
     if (!parseNumber(words[0], row.time)) {
       error = at(file, line) + "the time \"" + words[0] + "\" is not a number.";
       return false;
@@ -90,6 +101,18 @@ bool readDataFile(const char *kind, const char *path, variable *table, long coun
     }
     for (size_t c = 0; c < columns.size(); ++c) {
       const std::string &word = words[c + 1];
+      if (columns[c] < 0) {
+        const SymbolColumn &symbol = symbols[-1 - columns[c]];
+        if (word == "-" && !symbol.held)
+          continue;
+        auto value = std::find(symbol.values.begin(), symbol.values.end(), word);
+        if (value == symbol.values.end()) {
+          error = at(file, line) + "\"" + word + "\" is not a value of " + symbol.name + ".";
+          return false;
+        }
+        row.symbols[-1 - columns[c]] = static_cast<int>(value - symbol.values.begin());
+        continue;
+      }
       if (partial && word == "-")
         continue;
       if (!parseNumber(word, row.values[columns[c]])) {

@@ -13,11 +13,21 @@ struct DataRow {
   double time;
   std::vector<double> values;  // one per variable of the table, in its order
   std::vector<bool> given;     // false where the file gives "-" or omits the column
+  std::vector<int> symbols;    // one per symbolic column: its value's rank, -1 when not given
+};
+
+// Columns of symbolic values a file may hold besides the continuous ones:
+// commands (held, never "-") or observations ("-" for "not observed").
+struct SymbolColumn {
+  std::string name;
+  std::vector<std::string> values;
+  bool held;
 };
 
 struct DataFile {
   std::string path;
   std::vector<DataRow> rows;   // in increasing time
+  std::vector<char> named;     // per symbolic column: named in the header
 };
 
 // Reads the rows of a file for the variables of a table (the application's
@@ -26,8 +36,10 @@ struct DataFile {
 // them in any order when partial is true, all of them otherwise; "-" marks a
 // value not given when partial is true. On failure, error holds a message
 // naming the file and the line.
+// The symbolic columns are named in the header; a held one, once named,
+// has a value on every row.
 bool readDataFile(const char *kind, const char *path, variable *table, long count, bool partial,
-                  DataFile &file, std::string &error);
+                  const std::vector<SymbolColumn> &symbols, DataFile &file, std::string &error);
 
 // The row in force at time: the last one whose time is not after it.
 const DataRow *rowAt(const DataFile &file, double time);

@@ -6,18 +6,6 @@
 #include "Atom.h"
 #include "StateVar.h"
 
-StepEvidence evidenceAt(const DataFile *inputs, const DataFile *measures, double time) {
-  StepEvidence evidence{NULL, NULL};
-  if (inputs != NULL) {
-    evidence.inputs = rowAt(*inputs, time);
-    if (evidence.inputs == NULL)
-      evidence.inputs = &inputs->rows.front();
-  }
-  if (measures != NULL)
-    evidence.measures = rowOf(*measures, time);
-  return evidence;
-}
-
 Simulation::Simulation(const Application &application, const ContinuousModel &model,
                        const DataFile *inputs, const DataFile *measures)
     : model(model), conditionVariables(application.conditionVariables), inputs(inputs),
@@ -43,9 +31,10 @@ double Simulation::valueAt(variable v, long step) const {
   return state.value(model, model.position(v), step);
 }
 
-RunTotals Simulation::run(const StepObserver &observer) {
+RunTotals Simulation::run(const StepObserver &observer, long steps) {
   RunTotals totals{0, 0, 0, 0.0};
-  long steps = stepCount();
+  if (steps < 0)
+    steps = stepCount();
   for (long step = 0; step < steps; ++step) {
     StepOutcome outcome{step, step * model.rt->ts, {}};
     StepEvidence evidence = evidenceAt(inputs, measures, outcome.time);

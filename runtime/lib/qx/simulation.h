@@ -38,8 +38,9 @@ class Simulation {
   // Number of steps of a run: from time 0 to the last time of the files, or
   // the continuous window without files.
   long stepCount() const;
-  // Runs from the initial values; observer may be empty.
-  RunTotals run(const StepObserver &observer);
+  // Runs from the initial values over `steps` steps (stepCount() when
+  // negative); observer may be empty.
+  RunTotals run(const StepObserver &observer, long steps = -1);
   // Value of the variable at the step just run (a parameter's at any step).
   double valueAt(variable v, long step) const;
 
@@ -53,8 +54,5 @@ class Simulation {
   ContinuousState state;
   ModeReader defaultModes;  // the modes as the start-up function set them
 };
-
-// The input row in force at the step's time, and the measure row of the step.
-StepEvidence evidenceAt(const DataFile *inputs, const DataFile *measures, double time);
 
 #endif

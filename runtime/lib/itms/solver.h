@@ -1,0 +1,45 @@
+// A complete satisfiability test of the application's clauses under assumed
+// atoms, for the diagnosis: one incremental solver asked every question of a
+// run. Clauses that hold only when a continuous condition does get the
+// condition as one more literal, assumed true or false by the caller.
+#ifndef MORVEL_RUNTIME_SOLVER_H
+#define MORVEL_RUNTIME_SOLVER_H
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class Atom;
+class Clause;
+struct s_Condition;
+
+namespace CaDiCaL {
+class Solver;
+}
+
+class ClauseTest {
+ public:
+  explicit ClauseTest(const std::vector<Clause *> &clauses);
+  ~ClauseTest();
+  ClauseTest(const ClauseTest &) = delete;
+  ClauseTest &operator=(const ClauseTest &) = delete;
+
+  // The literal that the atom holds (negative: it does not); 0 for an atom
+  // in no clause.
+  int literal(const Atom *atom, bool holds) const;
+  // The literal that the condition of some clauses holds; 0 for a condition
+  // no clause depends on.
+  int literal(const s_Condition *condition, bool holds) const;
+  // True when the clauses and the assumed literals can all hold.
+  bool satisfiable(const std::vector<int> &assumptions);
+  // True when the clauses and the assumptions make the literal hold.
+  bool entails(std::vector<int> assumptions, int literal);
+
+ private:
+  int variableOf(const void *key);
+
+  std::unique_ptr<CaDiCaL::Solver> solver;
+  std::unordered_map<const void *, int> variables;
+};
+
+#endif
