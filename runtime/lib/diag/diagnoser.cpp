@@ -75,7 +75,8 @@ const StepDiagnosis &Diagnoser::step(long step) {
   std::clock_t began = std::clock();
   current = StepDiagnosis();
   current.step = step;
-  current.commands = commandsAt(step);
+  current.commands = commandsAt(model, evidence.commands,
+                                continuous != NULL ? step * continuous->rt->ts : step);
   current.observations = observationsAt(step);
   satisfiableUnder.clear();
   if (step == 0)
@@ -136,7 +137,9 @@ void Diagnoser::advance(long step) {
     for (size_t m = 0; m < model.modes.size(); ++m)
       results.push_back(modeOptions(
           model.modes[m], parent.modes[m],
-          [&](const GuardLiteral &literal) { return guardHolds(literal, parent, entailed); },
+          [&](const GuardLiteral &literal) {
+            return guardLiteralHolds(literal, model, parent.modes, commandsBefore, *clauses, entailed);
+          },
           settings.unknown));
     options.push_back(results);
   }
@@ -294,10 +297,8 @@ bool Diagnoser::weigh(const Candidate &parent, const std::vector<std::vector<Mod
 // the evidence, the observations and the condition atoms of the step.
 bool Diagnoser::consistent(const Candidate &candidate, const StepWeighing *weighing, long step,
                            bool withEvidence) {
-  std::vector<int> assumptions = modeAssumptions(candidate.modes);
-  for (size_t c = 0; c < current.commands.size(); ++c)
-    if (current.commands[c] >= 0)
-      assumptions.push_back(clauses->literal(model.commands[c].atoms[current.commands[c]], true));
+  std::vector<int> assumptions =
+      modeAndCommandAssumptions(model, candidate.modes, current.commands, *clauses);
   if (withEvidence) {
     for (size_t o = 0; o < current.observations.size(); ++o)
       if (current.observations[o] >= 0)
@@ -329,35 +330,6 @@ bool Diagnoser::consistent(const Candidate &candidate, const StepWeighing *weigh
   return satisfiable;
 }
 
-// A guard's literal at the step before: on the assignment's modes, on the
-// commands then in force, or entailed by the clauses from both.
-bool Diagnoser::guardHolds(const GuardLiteral &literal, const Candidate &parent,
-                           std::unordered_map<int, bool> &entailed) {
-  switch (literal.kind) {
-  case GuardLiteral::mode:
-    return (parent.modes[literal.variable] == literal.value) == literal.positive;
-  case GuardLiteral::command: {
-    int value = literal.variable < static_cast<int>(commandsBefore.size())
-                    ? commandsBefore[literal.variable]
-                    : -1;
-    return value >= 0 && (value == literal.value) == literal.positive;
-  }
-  default:
-    break;
-  }
-  int target = clauses->literal(literal.atom, literal.positive);
-  auto known = entailed.find(target);
-  if (known != entailed.end())
-    return known->second;
-  std::vector<int> assumptions = modeAssumptions(parent.modes);
-  for (size_t c = 0; c < commandsBefore.size(); ++c)
-    if (commandsBefore[c] >= 0)
-      assumptions.push_back(clauses->literal(model.commands[c].atoms[commandsBefore[c]], true));
-  bool holds = clauses->entails(assumptions, target);
-  entailed[target] = holds;
-  return holds;
-}
-
 ModeReader Diagnoser::modesOf(const Candidate &candidate) const {
   const DiagnosisModel &diagnosed = model;
   long rows = window;
@@ -372,25 +344,17 @@ ModeReader Diagnoser::modesOf(const Candidate &candidate) const {
   };
 }
 
-std::vector<int> Diagnoser::modeAssumptions(const std::vector<int> &modes) const {
-  std::vector<int> assumptions;
-  for (size_t m = 0; m < modes.size(); ++m)
-    assumptions.push_back(clauses->literal(model.modes[m].atoms[modes[m]], true));
-  return assumptions;
-}
-
-std::vector<int> Diagnoser::commandsAt(long step) const {
+std::vector<int> commandsAt(const DiagnosisModel &model, const SymbolSource &source, double time) {
   std::vector<int> values(model.commands.size(), -1);
-  const DataFile *file = evidence.commands.file;
+  const DataFile *file = source.file;
   if (file == NULL)
     return values;
-  double time = continuous != NULL ? step * continuous->rt->ts : static_cast<double>(step);
   const DataRow *row = rowAt(*file, time);
   if (row == NULL)
     row = &file->rows.front();
   for (size_t c = 0; c < values.size(); ++c)
-    if (file->named[evidence.commands.offset + c])
-      values[c] = row->symbols[evidence.commands.offset + c];
+    if (file->named[source.offset + c])
+      values[c] = row->symbols[source.offset + c];
   return values;
 }
 

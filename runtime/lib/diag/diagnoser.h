@@ -37,6 +37,10 @@ struct SymbolSource {
   size_t offset = 0;
 };
 
+// The commands in force at a time: the row in force, the first row before
+// it; -1 for a command without column.
+std::vector<int> commandsAt(const DiagnosisModel &model, const SymbolSource &source, double time);
+
 // What the diagnosis reads of a run.
 struct DiagnosisEvidence {
   const DataFile *inputs = NULL;
@@ -88,11 +92,7 @@ class Diagnoser {
              Candidate &successor);
   bool consistent(const Candidate &candidate, const StepWeighing *weighing, long step,
                   bool withEvidence);
-  bool guardHolds(const GuardLiteral &literal, const Candidate &parent,
-                  std::unordered_map<int, bool> &entailed);
   ModeReader modesOf(const Candidate &candidate) const;
-  std::vector<int> modeAssumptions(const std::vector<int> &modes) const;
-  std::vector<int> commandsAt(long step) const;
   std::vector<int> observationsAt(long step) const;
   void rank(std::vector<Candidate> &merged, long step);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -26,10 +27,13 @@ bool applySetting(DiagnosisSettings &settings, const std::string &word, std::str
   size_t equals = word.find('=');
   std::string name = trimmed(word.substr(0, equals));
   std::string text = equals == std::string::npos ? "" : trimmed(word.substr(equals + 1));
-  if (name == "results" && !text.empty()) {
-    settings.results = text;
-    return true;
-  }
+  for (auto [known, path] : {std::make_pair("results", &settings.results),
+                              std::make_pair("force", &settings.force),
+                              std::make_pair("simulate", &settings.simulate)})
+    if (name == known && !text.empty()) {
+      *path = text;
+      return true;
+    }
   double value;
   bool read = number(text, value);
   struct Bounded {
@@ -43,7 +47,9 @@ bool applySetting(DiagnosisSettings &settings, const std::string &word, std::str
                {"unknown", &settings.unknown, NULL, 0, 0.5},
                {"free_width", &settings.freeWidth, NULL, 1e-12, 1e300},
                {"isolation", &settings.isolation, NULL, 0, 1},
-               {"shown", NULL, &settings.shown, 0, 1e9}};
+               {"shown", NULL, &settings.shown, 0, 1e9},
+               {"sim_noise", &settings.simNoise, NULL, 0, 1e6},
+               {"seed", NULL, &settings.seed, 0, 1e9}};
   for (const Bounded &setting : known) {
     if (name != setting.name)
       continue;

@@ -15,6 +15,11 @@ struct DiagnosisSettings {
   double isolation = 0.9; // probability at which a fault counts as isolated
   long shown = 3;         // assignments the report shows per step
   std::string results;    // path of the result file
+  // Simulation of the plant with forced modes, instead of a diagnosis:
+  std::string force;      // the file of forced modes
+  std::string simulate;   // the measure file to write
+  double simNoise = 0;    // deviation of the noise on the written measures, as `noise`
+  long seed = 1;          // of the noise
 };
 
 // Sets one setting from "name=value"; false, with a message naming it, for

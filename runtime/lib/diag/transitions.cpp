@@ -43,6 +43,39 @@ std::vector<ModeOption> modeOptions(const ModeVariable &mode, int value,
   return options;
 }
 
+std::vector<int> modeAndCommandAssumptions(const DiagnosisModel &model, const std::vector<int> &modes,
+                                           const std::vector<int> &commands, ClauseTest &clauses) {
+  std::vector<int> assumptions;
+  for (size_t m = 0; m < modes.size(); ++m)
+    assumptions.push_back(clauses.literal(model.modes[m].atoms[modes[m]], true));
+  for (size_t c = 0; c < commands.size(); ++c)
+    if (commands[c] >= 0)
+      assumptions.push_back(clauses.literal(model.commands[c].atoms[commands[c]], true));
+  return assumptions;
+}
+
+bool guardLiteralHolds(const GuardLiteral &literal, const DiagnosisModel &model,
+                       const std::vector<int> &modes, const std::vector<int> &commands,
+                       ClauseTest &clauses, std::unordered_map<int, bool> &entailed) {
+  switch (literal.kind) {
+  case GuardLiteral::mode:
+    return (modes[literal.variable] == literal.value) == literal.positive;
+  case GuardLiteral::command: {
+    int value = literal.variable < static_cast<int>(commands.size()) ? commands[literal.variable] : -1;
+    return value >= 0 && (value == literal.value) == literal.positive;
+  }
+  default:
+    break;
+  }
+  int target = clauses.literal(literal.atom, literal.positive);
+  auto known = entailed.find(target);
+  if (known != entailed.end())
+    return known->second;
+  bool holds = clauses.entails(modeAndCommandAssumptions(model, modes, commands, clauses), target);
+  entailed[target] = holds;
+  return holds;
+}
+
 SuccessorEnumeration::SuccessorEnumeration(const std::vector<std::vector<ModeOption>> &options)
     : options(options) {
   Node first{0, std::vector<int>(options.size(), 0), 0};

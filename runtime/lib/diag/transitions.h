@@ -6,9 +6,11 @@
 
 #include <functional>
 #include <queue>
+#include <unordered_map>
 #include <vector>
 
 #include "diagnosis_model.h"
+#include "solver.h"
 
 struct ModeOption {
   int value;
@@ -23,6 +25,17 @@ struct ModeOption {
 std::vector<ModeOption> modeOptions(const ModeVariable &mode, int value,
                                     const std::function<bool(const GuardLiteral &)> &holds,
                                     double unknown);
+
+// A guard's literal: on the modes of the assignment, on the commands in
+// force (-1: not known, the literal does not hold), or entailed by the
+// clauses from both. entailed caches the answers for these modes and commands.
+bool guardLiteralHolds(const GuardLiteral &literal, const DiagnosisModel &model,
+                       const std::vector<int> &modes, const std::vector<int> &commands,
+                       ClauseTest &clauses, std::unordered_map<int, bool> &entailed);
+
+// The assumptions that the modes and the known commands hold.
+std::vector<int> modeAndCommandAssumptions(const DiagnosisModel &model, const std::vector<int> &modes,
+                                           const std::vector<int> &commands, ClauseTest &clauses);
 
 // The joint results of all mode variables in decreasing prior (ties: the
 // earlier results of each variable, variables in table order).

@@ -23,6 +23,7 @@
 #include "data_files.h"
 #include "diagnoser.h"
 #include "diagnosis_report.h"
+#include "forcing.h"
 #include "optim.h"
 #include "run_report.h"
 #include "settings.h"
@@ -182,6 +183,31 @@ bool takeSettings(const Arguments &arguments, DiagnosisSettings &settings) {
   return taken;
 }
 
+// Writes the measures and observations of the plant with its forced modes.
+int simulate(const DiagnosisModel &model, const ContinuousModel *continuous,
+             const DiagnosisSettings &settings, const DiagnosisEvidence &evidence, long steps) {
+  std::vector<ForcedMode> forced;
+  std::string error;
+  if (!readForcing(settings.force, model, forced, error)) {
+    std::fprintf(stderr, "runtime: %s\n", error.c_str());
+    return kBadFile;
+  }
+  if (settings.simulate.empty()) {
+    std::fprintf(stderr, "runtime: force= needs simulate=, the measure file to write.\n");
+    return kUsage;
+  }
+  FILE *out = std::fopen(settings.simulate.c_str(), "w");
+  if (out == NULL) {
+    std::fprintf(stderr, "runtime: simulated file \"%s\" cannot be written.\n",
+                 settings.simulate.c_str());
+    return kBadFile;
+  }
+  simulatePlant(model, continuous, settings, evidence, steps, forced, out);
+  std::fclose(out);
+  std::printf("Simulated %ld steps into %s.\n", steps, settings.simulate.c_str());
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -204,15 +230,18 @@ int main(int argc, char **argv) {
   if (!readRunFiles(rt, model, arguments, files))
     return kBadFile;
   long steps = stepCount(rt, files);
+  std::unique_ptr<ContinuousModel> continuous;
+  if (rt != NULL)
+    continuous.reset(new ContinuousModel(rt, settings.noise, settings.freeWidth));
+  if (!settings.force.empty())
+    return simulate(model, continuous.get(), settings, files.evidence, steps);
   FILE *results = std::fopen(settings.results.c_str(), "w");
   if (results == NULL) {
     std::fprintf(stderr, "runtime: result file \"%s\" cannot be written.\n",
                  settings.results.c_str());
     return kBadFile;
   }
-  std::unique_ptr<ContinuousModel> continuous;
   if (rt != NULL) {
-    continuous.reset(new ContinuousModel(rt, settings.noise, settings.freeWidth));
     rt->inval = static_cast<double *>(new_malloc((rt->nin + 1) * sizeof(double)));
     rt->mesval = static_cast<double *>(new_malloc((rt->nmes + 1) * sizeof(double)));
   }
