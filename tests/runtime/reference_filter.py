@@ -166,14 +166,12 @@ class Model:
     """The application as printed by `<name>_xe --model`."""
 
     def __init__(self, description):
-        self.components, self.state, self.clauses, self.conditions = [], {}, [], {}
+        self.state, self.clauses, self.conditions = {}, [], {}
         self.variables, self.influences, current = {}, [], None
         for line in description.splitlines():
             if line.startswith("Application "):
                 found = re.search(r"time step (\S+)\.$", line)
                 self.step = float(found.group(1)) if found else None
-            elif line.startswith("component "):
-                self.components.append(line.split()[1])
             elif m := re.match(r"  (\w+) (\S+) = (\S+); values ([^;]*)(; exogenous)?$", line):
                 current = StateVariable(m[1], m[2], m[3], m[4].split(), bool(m[5]))
                 self.state[current.name] = current
@@ -217,8 +215,8 @@ class Model:
         m = re.match(r"influence (\S+): (\S+) -(\w+)-> (\S+); gain (\S+); delay (\S+); resptime (\S+)"
                      r"(?:; xi (\S+); w (\S+))?(?: when (.*))?$", line)
         return Influence(m[1], m[2], m[3], m[4], 1.0 if m[3] == "C" else float(m[5]), int(m[6]),
-                              float(m[7]), m[8] and float(m[8]), m[9] and float(m[9]),
-                              m[10] and parse_condition(m[10]))
+                         float(m[7]), m[8] and float(m[8]), m[9] and float(m[9]),
+                         m[10] and parse_condition(m[10]))
 
     def add_variable(self, line):
         m = re.match(r"variable (\S+)((?: input| measure| display)*)(?: = (\[[^\]]*\]|\S+)| in \[(\S+), (\S+)\])?"
@@ -440,6 +438,11 @@ class Plant:
             return holds(f.condition, mode_atom(modes if s == k else at(s).modes),
                          lambda name: condition_value(name, s))
 
+        for v in self.model.variables.values():     # measured variables without causes
+            if not v.influences and "input" not in v.roles and v.name in measures:
+                m, predicted[v.name] = measures[v.name], values[v.name]
+                log_l += log_gaussian(m, values[v.name], self.sigma(v, m))
+                values[v.name] = m
         for v in self.model.order:
             if v.name in free:
                 form = (0.0, {v.name: 1.0})
@@ -469,11 +472,6 @@ class Plant:
                 forms[v.name] = form
             else:
                 values[v.name] = form[0]
-        for v in self.model.variables.values():     # measured variables without causes
-            if not v.influences and "input" not in v.roles and v.name in measures:
-                m, predicted[v.name] = measures[v.name], values[v.name]
-                log_l += log_gaussian(m, values[v.name], self.sigma(v, m))
-                values[v.name] = m
         best = {}
         if rows:
             widths = {name: self.domain_width(self.model.variables[name]) or self.settings["free_width"]

@@ -9,12 +9,12 @@ response, the weights of step 1 (a burnt element, an unknown one whose
 measured temperature is free) and step 16 (the burnt element explains the
 fall of the temperature). The lamp: the blown bulb against the broken switch
 when the bulb goes dark. The closed form of free variables against a sum
-over a fine grid.
+over a fine grid; a printed condition read back.
 """
 import math
 import sys
 
-from reference_filter import Model, Plant, Run, SETTINGS, diagnose, free_likelihood
+from reference_filter import Model, Plant, Run, SETTINGS, diagnose, free_likelihood, holds, parse_condition
 from runtime_support import Installation, example_files
 
 failures = []
@@ -104,12 +104,21 @@ def closed_form():
     check(close(best["x"], 2.0) and close(best["y"], 4.0), f"most probable free values {best}")
 
 
+def conditions():
+    c = parse_condition("(heater.temp > (heater.ambient + -5)) & (!(heater.element=burnt))")
+    truth = lambda temp, mode: holds(c, lambda atom: atom == f"heater.element={mode}",
+                                     {"heater.temp": temp, "heater.ambient": 20}.get)
+    check([truth(16, "working"), truth(14, "working"), truth(16, "burnt"), truth(None, "burnt"),
+           truth(None, "working")] == [True, False, False, False, None], "conditions in three-valued logic")
+
+
 def main():
     source_dir, installation_dir = sys.argv[1:]
     with Installation(installation_dir) as installation:
         heater(installation, source_dir)
         lamp(installation, source_dir)
     closed_form()
+    conditions()
     for failure in failures:
         print(failure)
     return 1 if failures else 0
