@@ -89,8 +89,8 @@ def expression_value(e, value):
 
 def holds(c, atom, value):
     """The truth of a condition, atom(id) and value(variable) giving the
-    truth of the atoms and the variables' values; None when it reads a free
-    value (None), in three-valued logic."""
+    truth of the atoms and the variables' values; None (in three-valued
+    logic) when it depends on a free value, which value() gives as None."""
     kind = c[0]
     if kind == "const":
         return c[1]
@@ -535,8 +535,8 @@ class Logic:
         return False
 
     def entails(self, clauses, assumed, atom, positive):
-        if assumed.get(atom, positive) != positive:
-            return False
+        if atom in assumed:
+            return assumed[atom] == positive
         return not self.satisfiable(clauses, {**assumed, atom: not positive})
 
 
@@ -566,6 +566,9 @@ def log_sum(terms):
 
 
 class Filter:
+    """Every reachable assignment from step to step, each successor of every
+    one weighed, merged by mode values and normalised; nothing is cut."""
+
     def __init__(self, model, **settings):
         self.model, self.settings = model, {**SETTINGS, **settings}
         self.plant = Plant(model, self.settings) if model.step else None
