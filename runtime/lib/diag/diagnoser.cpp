@@ -47,9 +47,11 @@ bool readsFree(const ContinuousModel &model, condition c, const std::vector<char
   return found;
 }
 
-bool isNominal(const DiagnosisModel &model, const std::vector<int> &modes) {
-  for (size_t m = 0; m < modes.size(); ++m)
-    if (model.modes[m].fault[modes[m]])
+// Whether a successor keeps the faults it had and takes no other.
+bool noNewFault(const DiagnosisModel &model, const std::vector<int> &before,
+                const std::vector<int> &after) {
+  for (size_t m = 0; m < after.size(); ++m)
+    if (model.modes[m].fault[after[m]] && after[m] != before[m])
       return false;
   return true;
 }
@@ -144,10 +146,11 @@ void Diagnoser::advance(long step) {
     options.push_back(results);
   }
 
-  // The most probable nominal successor consistent with the evidence, and
-  // whether a measure fell out of its prediction's band.
-  double bestNominal = -INFINITY;
-  bool nominalFlagged = false;
+  // The most probable successor of the most probable assignment that takes
+  // no new fault, consistent with the evidence, and whether a measure fell
+  // out of its prediction's band.
+  double bestExpected = -INFINITY;
+  bool expectedFlagged = false;
   std::vector<Candidate> merged;
   for (bool withEvidence : {true, false}) {
     std::unordered_map<std::string, size_t> byModes;
@@ -166,9 +169,10 @@ void Diagnoser::advance(long step) {
         ++current.weighed;
         if (!weigh(belief[p], options[p], choice, logPrior, step, withEvidence, successor))
           continue;
-        if (withEvidence && isNominal(model, successor.modes) && successor.logp > bestNominal) {
-          bestNominal = successor.logp;
-          nominalFlagged = successor.flagged;
+        if (withEvidence && p == 0 && noNewFault(model, belief[p].modes, successor.modes) &&
+            successor.logp > bestExpected) {
+          bestExpected = successor.logp;
+          expectedFlagged = successor.flagged;
         }
         std::string key = keyOf(successor.modes);
         auto known = byModes.find(key);
@@ -188,7 +192,7 @@ void Diagnoser::advance(long step) {
       }
     }
     if (withEvidence)
-      current.detected = bestNominal == -INFINITY || nominalFlagged;
+      current.detected = bestExpected == -INFINITY || expectedFlagged;
     if (!merged.empty())
       break;
     // No assignment explains the step: weighed again without its evidence.

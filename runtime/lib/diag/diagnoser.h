@@ -57,7 +57,7 @@ struct StepDiagnosis {
   bool more = false;                     // more successors or assignments were possible
   double kept = 1;                       // probability the kept assignments hold
   bool explained = true;                 // some assignment explained the step's evidence
-  bool detected = false;                 // the evidence contradicts the most probable nominal assignment
+  bool detected = false;                 // the evidence contradicts the expected successor
   std::vector<double> best;              // per measure: the most probable assignment's prediction
   std::vector<int> commands;             // in force at the step, -1 when not known
   std::vector<int> observations;         // of the step, -1 when not observed

@@ -272,6 +272,22 @@ Application prepareApplication(Scheduler &scheduler, runtime rt) {
     }
   for (long i = 0; rt != NULL && i < rt->nvar; ++i)
     rt->dico[i]->nom = mkString(renamed(rt->dico[i]->nom).c_str());
+  // A rule is named after the instance whose class was generated; it
+  // belongs to the instance of the variable it computes.
+  for (long i = 0; rt != NULL && i < rt->nifl; ++i) {
+    influence f = rt->infl[i];
+    std::string rule = f != NULL ? f->name : "";
+    size_t dot = rule.find('.');
+    if (f == NULL || f->effet == NULL || dot == std::string::npos)
+      continue;
+    std::string owner = f->effet->nom;
+    f->name = mkString((owner.substr(0, owner.find('.')) + rule.substr(dot)).c_str());
+  }
+  for (Comp *comp : *scheduler.comps)
+    for (Transition *transition : *comp->transitions)
+      for (size_t m = 0; transition->mf != NULL && m < transition->mf->size(); ++m)
+        for (mapfVar reset : *(*transition->mf)[m]->mvs)
+          reset->var = mkString(renamed(reset->var).c_str());
 
   Application application{&scheduler, rt, {}};
   for (Comp *comp : *scheduler.comps)

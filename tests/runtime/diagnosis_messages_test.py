@@ -1,0 +1,159 @@
+#!/usr/bin/env python3
+"""What the diagnosing runtime says of bad settings, files and forcings, of a
+step nothing explains and of a belief cut short; and the simulation of a
+faulty plant reproducing the example's measures.
+
+Usage: diagnosis_messages_test.py SOURCE_DIR MORVELDIR
+"""
+import os
+import sys
+
+from runtime_support import Installation, example_files, reports, steps
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def write(project, name, text):
+    with open(os.path.join(project, name), "w") as out:
+        out.write(text)
+
+
+def heater(installation, source_dir):
+    project = installation.project("heater", example_files(
+        source_dir, "heater", "Heater.def", "Probe.def", "heater.mdl", "nominal.in", "nominal.mes",
+        "faulty.mes"))
+    installation.session(project, "load heater.mdl\ncompile 1\nexecute nominal.in nominal.mes\n")
+    run = lambda *words: installation.run(project, "heater", *words)
+
+    refused = {
+        ("candidates=0",): (2, "runtime: the setting candidates takes a whole number from 1 to 1e+09, "
+                               "not \"0\".\n"),
+        ("noise=lots",): (2, "runtime: the setting noise takes a number from 1e-12 to 1e+06, not \"lots\".\n"),
+        ("colour=blue",): (2, "runtime: \"colour\" is not a setting of the diagnosis.\n"),
+        ("results=no/such/dir/r.jsonl",): (3, "runtime: result file \"no/such/dir/r.jsonl\" cannot be "
+                                              "written.\n"),
+        ("force=none.force", "simulate=x.mes"): (3, "runtime: forcing file \"none.force\" cannot be opened.\n"),
+    }
+    for words, (status, message) in refused.items():
+        out, err, got = run("nominal.in", "nominal.mes", *words)
+        check((got, err) == (status, message), f"{words}: {got} {err!r}")
+
+    write(project, "heater.settings", "# kept short\ncandidates = 2\nshown = 1\nunknown 1e-3\n")
+    _, err, status = run("nominal.in", "nominal.mes")
+    check(status == 2 and err == "runtime: heater.settings:4: \"unknown 1e-3\" is not a setting of "
+                                 "the diagnosis.\n", f"a bad settings line: {status} {err!r}")
+    write(project, "heater.settings", "candidates = 1\n")
+    out, err, status = run("nominal.in", "faulty.mes")
+    check("\n  belief: 1 assignments kept of 9 weighed (more possible), holding 0.984\n" in out,
+          "a belief cut short is said\n" + out[-3000:])
+
+    for rows, message in (("15 heater.element\n", ":1: a time, a mode variable and a value expected."),
+                          ("15 heater.lamp on\n", ":1: \"heater.lamp\" is not a mode variable of the "
+                                                  "application."),
+                          ("15 heater.element gone\n", ":1: \"gone\" is not a value of heater.element."),
+                          ("15 probe.state drifting\n9 heater.element burnt\n",
+                           ":2: times must not decrease from row to row.")):
+        write(project, "bad.force", rows)
+        _, err, status = run("nominal.in", "nominal.mes", "force=bad.force", "simulate=out.mes")
+        check(status == 3 and err == "runtime: bad.force" + message + "\n", f"forcing {rows!r}: {err!r}")
+    write(project, "burn.force", "# the element burns out\n15 heater.element burnt\n")
+    _, err, status = run("nominal.in", "nominal.mes", "force=burn.force")
+    check(status == 2 and err == "runtime: force= needs simulate=, the measure file to write.\n", err)
+    out, err, status = run("nominal.in", "nominal.mes", "force=burn.force", "simulate=burn.mes")
+    check(out == "Simulated 31 steps into burn.mes.\n", out + err)
+    with open(os.path.join(project, "faulty.mes")) as faulty, open(os.path.join(project, "burn.mes")) as burn:
+        expected = [line.split() for line in faulty if line.strip() and not line.startswith("#")]
+        made = [line.split() for line in burn]
+    check(made[0] == expected[0] and len(made) == len(expected), f"{made[:2]} {expected[:2]}")
+    check(all(
+        abs(float(a) - float(b)) <= 5.01e-4 for x, y in zip(made[1:], expected[1:]) for a, b in zip(x, y)),
+          "the forced burn-out reproduces faulty.mes within its rounding")
+    run("nominal.in", "nominal.mes", "force=burn.force", "simulate=noisy.mes", "sim_noise=0.01", "seed=3")
+    with open(os.path.join(project, "noisy.mes")) as noisy:
+        noisy_rows = [line.split() for line in noisy][1:]
+    deviations = [float(a[1]) - float(b[1]) for a, b in zip(noisy_rows, made[1:])]
+    check(0.3 < (sum(d * d for d in deviations) / len(deviations)) ** 0.5 < 2,
+          f"noise of deviation 1 (0.01 of the domain's width 100): {deviations[:5]}")
+
+
+# A lamp whose switch and bulb have no "unknown": a lit bulb with the switch
+# pushed down is explained by nothing.
+SWITCH = """Component "Switch"
+{
+  cin exo : CommandVar push(down, up);
+  cout : CommandVar cmdout(off, on);
+}
+vardef
+{
+  ModeVar position(off, on, broken);
+}
+constraints
+{
+  (position = "on") => (cmdout = "on");
+  (position = "off") | (position = "broken") => (cmdout = "off");
+}
+transitions
+{
+  turning_on : { Nominal (position = "off") & (push = "up") Next (position = "on") 0.999 ; }
+  breaking : { Fail (position = "on") Next (position = "broken") 0.001 ; }
+  Idle (position = "on") & (push = "up") Next (position = "on") 1.0 ;
+}
+"""
+BULB = """uses Switch;
+Component "Bulb"
+{
+  cin : shared(cmdout) c- ;
+}
+vardef
+{
+  ModeVar filament(intact, blown);
+  ObsVar light(dark, lit);
+}
+constraints
+{
+  (cmdin = "on") & (filament = "intact") => (light = "lit");
+  (cmdin = "off") => (light = "dark");
+  (filament = "blown") => (light = "dark");
+}
+transitions
+{
+  blowing : { Fail (filament = "intact") & (cmdin = "on") Next (filament = "blown") 0.01 ; }
+  Idle (filament = "intact") Next (filament = "intact") 1.0 ;
+}
+"""
+LAMP = "uses Switch, Bulb;\n<Switch> wall;\n<Bulb> bulb;\nwall(switch1, 0, 0);\nbulb(bulb1, wall.cmdout, 0);\n"
+
+
+def unexplained(installation):
+    project = installation.project("lamp", {"Switch.def": SWITCH, "Bulb.def": BULB, "lamp.mdl": LAMP,
+                                            "lit.obs": "time wall.push bulb.light\n0 down -\n1 down lit\n"
+                                                       "2 down -\n",
+                                            "typo.obs": "time wall.push bulb.light\n0 down -\n1 dwn -\n",
+                                            "hole.obs": "time wall.push\n0 -\n"})
+    out, err, _ = installation.session(project, "load lamp.mdl\ncompile 1\nexecute lit.obs\n")
+    run = reports(out)
+    check(run and steps(run[0])[1][-1:] == ["  unexplained: no assignment explains this step"] and
+          "unexplained" not in "".join(steps(run[0])[2]), "a step nothing explains\n" + out[-1500:])
+    for name, message in (("typo.obs", "runtime: typo.obs:3: \"dwn\" is not a value of wall.push.\n"),
+                          ("hole.obs", "runtime: hole.obs:2: \"-\" is not a value of wall.push.\n")):
+        _, err, status = installation.run(project, "lamp", name)
+        check((status, err) == (3, message), f"{name}: {status} {err!r}")
+
+
+def main():
+    source_dir, installation_dir = sys.argv[1:]
+    with Installation(installation_dir) as installation:
+        heater(installation, source_dir)
+        unexplained(installation)
+    for failure in failures:
+        print(failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
