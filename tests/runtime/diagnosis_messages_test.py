@@ -64,6 +64,8 @@ def heater(installation, source_dir):
     write(project, "burn.force", "# the element burns out\n15 heater.element burnt\n")
     _, err, status = run("nominal.in", "nominal.mes", "force=burn.force")
     check(status == 2 and err == "runtime: force= needs simulate=, the measure file to write.\n", err)
+    _, err, status = run("nominal.in", "nominal.mes", "force=burn.force", "simulate=no/such/b.mes")
+    check(status == 3 and err == "runtime: simulated file \"no/such/b.mes\" cannot be written.\n", err)
     out, err, status = run("nominal.in", "nominal.mes", "force=burn.force", "simulate=burn.mes")
     check(out == "Simulated 31 steps into burn.mes.\n", out + err)
     with open(os.path.join(project, "faulty.mes")) as faulty, open(os.path.join(project, "burn.mes")) as burn:
