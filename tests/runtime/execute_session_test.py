@@ -15,6 +15,8 @@ import subprocess
 import sys
 import tempfile
 
+from runtime_support import reports
+
 failures = []
 
 
@@ -28,20 +30,6 @@ def session(morveldir, project, script, *args):
                             input=script, capture_output=True, text=True, cwd=project,
                             env=dict(os.environ, MORVELDIR=morveldir), timeout=300)
     return result.stdout, result.stderr, result.returncode
-
-
-def runs_of(transcript):
-    """The runtime reports of a transcript, each from "Running" to its summary."""
-    runs, current = [], None
-    for line in transcript.splitlines():
-        if line.startswith('Running "'):
-            current = []
-        if current is not None:
-            current.append(line)
-            if line.startswith("Summary:"):
-                runs.append(current)
-                current = None
-    return runs
 
 
 def steps_out_of_range(report):
@@ -73,7 +61,7 @@ def main():
                 " -lreadline -ltermcap            ... done. C-link time: ")
         check(out.count(link) == 2, "the link line of both runs\n" + out)
 
-        runs = runs_of(out)
+        runs = reports(out)
         check(len(runs) == 2, f"two runtime reports expected, {len(runs)} found\n{out}")
         if len(runs) == 2:
             nominal, faulty = runs

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "Atom.h"
 #include "StateVar.h"
@@ -18,13 +17,7 @@ bool readForcing(const std::string &path, const DiagnosisModel &model,
   }
   std::string text;
   for (long line = 1; std::getline(in, text); ++line) {
-    size_t comment = text.find('#');
-    if (comment != std::string::npos)
-      text.erase(comment);
-    std::istringstream split(text);
-    std::vector<std::string> words;
-    for (std::string word; split >> word;)
-      words.push_back(word);
+    std::vector<std::string> words = rowWords(text);
     if (words.empty())
       continue;
     std::string at = path + ":" + std::to_string(line) + ": ";

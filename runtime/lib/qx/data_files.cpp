@@ -24,6 +24,17 @@ std::string at(const DataFile &file, long line) {
 
 } // namespace
 
+std::vector<std::string> rowWords(std::string line) {
+  size_t comment = line.find('#');
+  if (comment != std::string::npos)
+    line.erase(comment);
+  std::istringstream split(line);
+  std::vector<std::string> words;
+  for (std::string word; split >> word;)
+    words.push_back(word);
+  return words;
+}
+
 bool readDataFile(const char *kind, const char *path, variable *table, long count, bool partial,
                   const std::vector<SymbolColumn> &symbols, DataFile &file, std::string &error) {
   file.path = path;
@@ -42,13 +53,7 @@ bool readDataFile(const char *kind, const char *path, variable *table, long coun
   std::string text;
   bool first = true;
   for (long line = 1; std::getline(in, text); ++line) {
-    size_t comment = text.find('#');
-    if (comment != std::string::npos)
-      text.erase(comment);
-    std::istringstream split(text);
-    std::vector<std::string> words;
-    for (std::string word; split >> word;)
-      words.push_back(word);
+    std::vector<std::string> words = rowWords(text);
     if (words.empty())
       continue;
 

@@ -30,6 +30,9 @@ struct DataFile {
   std::vector<char> named;     // per symbolic column: named in the header
 };
 
+// The words of a line of a data file, its comment ("#" to the end) left out.
+std::vector<std::string> rowWords(std::string line);
+
 // Reads the rows of a file for the variables of a table (the application's
 // inputs or measures). Without a header, each row holds a value for every
 // variable in table order. A header row "time name ..." may name a subset of
