@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """What the diagnosing runtime says of bad settings, files and forcings, of a
-step nothing explains and of a belief cut short; and the simulation of a
-faulty plant reproducing the example's measures.
+step nothing explains and of a belief cut short; the simulation of a faulty
+plant reproducing the example's measures; a transition's mapping function
+resetting what it names.
 
 Usage: diagnosis_messages_test.py SOURCE_DIR MORVELDIR
 """
@@ -147,11 +148,46 @@ def unexplained(installation):
         check((status, err) == (3, message), f"{name}: {status} {err!r}")
 
 
+VESSEL = """Component "Vessel"
+{
+}
+vardef
+{
+  ModeVar state(whole, burst, unknown);
+  VARIABLE content IN [0, 100];
+  PARAMETER rate = 2;
+  MEASURE content;
+}
+constraints
+{
+  filling : rate -I-> content : GAIN = 1, DELAY = 0;
+  INIT content = 10;
+}
+transitions
+{
+  bursting : { Fail (state = "whole") Next (state = "burst") 0.001 ; content = 0 ; }
+  Idle (state = "whole") Next (state = "whole") 1.0 ;
+}
+"""
+
+
+# The burst empties the vessel as it happens: only the transition's reset
+# explains the content measured at step 4.
+def mapping(installation):
+    project = installation.project("vessel", {
+        "Vessel.def": VESSEL, "vessel.mdl": "uses Vessel;\n<Vessel> vessel;\nvessel(vessel1, 0, 0);\n",
+        "burst.mes": "time vessel.content\n0 10\n1 12\n2 14\n3 16\n4 2\n5 4\n6 6\n"})
+    out, err, _ = installation.session(project, "load vessel.mdl\ncompile 1\nexecute burst.mes\n")
+    check("Diagnosis: vessel.state = burst since step 4: detected at step 4, isolated at step 4, p = 1 "
+          "at the end." in out, "the reset of a burst\n" + out[-1200:] + err)
+
+
 def main():
     source_dir, installation_dir = sys.argv[1:]
     with Installation(installation_dir) as installation:
         heater(installation, source_dir)
         unexplained(installation)
+        mapping(installation)
     for failure in failures:
         print(failure)
     return 1 if failures else 0
