@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make flex bison libreadline-dev libncurses-dev googletest libgtest-dev
-          graphviz gv tcsh libcadical-dev
+          graphviz gv gnuplot-nox tcsh libcadical-dev
           clang libclang-rt-dev)  # the fuzz targets (scripts/fuzz.sh)
 missing=()
 for package in "${packages[@]}"; do

@@ -48,6 +48,7 @@ bool applySetting(DiagnosisSettings &settings, const std::string &word, std::str
                {"free_width", &settings.freeWidth, NULL, 1e-12, 1e300},
                {"isolation", &settings.isolation, NULL, 0, 1},
                {"shown", NULL, &settings.shown, 0, 1e9},
+               {"plots", NULL, &settings.plots, 0, 1},
                {"sim_noise", &settings.simNoise, NULL, 0, 1e6},
                {"seed", NULL, &settings.seed, 0, 1e9}};
   for (const Bounded &setting : known) {

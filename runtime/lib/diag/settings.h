@@ -14,6 +14,7 @@ struct DiagnosisSettings {
   double freeWidth = 100; // width of the prior of a free variable of unbounded domain
   double isolation = 0.9; // probability at which a fault counts as isolated
   long shown = 3;         // assignments the report shows per step
+  long plots = 1;         // draw the figures of the run into fig/
   std::string results;    // path of the result file
   // Simulation of the plant with forced modes, instead of a diagnosis:
   std::string force;      // the file of forced modes
