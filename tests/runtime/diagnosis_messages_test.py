@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """What the diagnosing runtime says of bad settings, files and forcings, of a
 step nothing explains and of a belief cut short; the simulation of a faulty
-plant reproducing the example's measures; a transition's mapping function
-resetting what it names.
+plant reproducing the example's measures; the figures of a run; a
+transition's mapping function resetting what it names.
 
 Usage: diagnosis_messages_test.py SOURCE_DIR MORVELDIR
 """
+import json
 import os
 import sys
 
@@ -82,6 +83,64 @@ def heater(installation, source_dir):
     deviations = [float(a[1]) - float(b[1]) for a, b in zip(noisy_rows, made[1:])]
     check(0.3 < (sum(d * d for d in deviations) / len(deviations)) ** 0.5 < 2,
           f"noise of deviation 1 (0.01 of the domain's width 100): {deviations[:5]}")
+    os.remove(os.path.join(project, "heater.settings"))
+    return project
+
+
+def datablocks(script):
+    """The rows of each datablock of a gnuplot script, by name."""
+    blocks, name = {}, None
+    for line in script.splitlines():
+        if line.endswith("<< EOD"):
+            name = line.split()[0]
+            blocks[name] = []
+        elif line == "EOD":
+            name = None
+        elif name:
+            blocks[name].append([float(word) for word in line.split()])
+    return blocks
+
+
+# The faulty run's figures: its measures, the most probable assignment's
+# prediction and band as the result file has them, the burn-out named.
+def figures(installation, project):
+    fig = os.path.join(project, "fig")
+    out, err, status = installation.run(project, "heater", "nominal.in", "faulty.mes")
+    drawn = ["faulty.heater.temp.svg", "faulty.probe.reading.svg", "faulty.probabilities.svg"]
+    check("\nFigures in fig/: " + ", ".join(drawn) + ".\n" in out and status == 0, out[-500:] + err)
+    for name in drawn:
+        with open(os.path.join(fig, name)) as svg:
+            text = svg.read()
+        check("<svg" in text and "heater.element = burnt" in text, f"{name} is drawn, the burn-out named")
+    with open(os.path.join(fig, "faulty.plots.gp")) as script:
+        blocks = datablocks(script.read())
+    with open(os.path.join(project, "heater.results.jsonl")) as results:
+        records = [json.loads(line) for line in results]
+    rows = blocks.get("$measure1", [])
+    check(len(rows) == len(records) == 31, f"a row per step: {len(rows)}")
+    for row, record in zip(rows, records):
+        measure = next(m for m in record["measures"] if m["name"] == "probe.reading")
+        expected = [record["time"], measure["value"], measure["best"],
+                    measure["best"] - measure["tolerance"], measure["best"] + measure["tolerance"]]
+        check(all(abs(a - b) < 1e-6 for a, b in zip(row, expected)), f"{row} against {expected}")
+    burnt = [next((a["p"] for a in r["assignments"][:3] if a["p"] >= 0.001 and
+                   [(f["variable"], f["value"]) for f in a["faults"]] == [("heater.element", "burnt")]), 0)
+             for r in records]
+    columns = list(zip(*blocks.get("$probabilities", [])))[1:]
+    check(burnt[16] > 0.9 and any(all(abs(a - b) < 1e-9 for a, b in zip(column, burnt))
+                                  for column in columns), "the burn-out's probability over time")
+
+    for name in os.listdir(fig):
+        os.remove(os.path.join(fig, name))
+    out, err, status = installation.run(project, "heater", "nominal.in", "faulty.mes", "plots=0")
+    check(os.listdir(fig) == [] and "Figures" not in out and err == "", "plots=0 draws nothing")
+    _, err, status = installation.run(project, "heater", "nominal.in", "faulty.mes",
+                                      env={"PATH": "/nonexistent"})
+    check((status, err) == (0, "runtime: gnuplot is not on the path: no figures drawn.\n"), err)
+    os.rename(fig, fig + ".away")
+    _, err, status = installation.run(project, "heater", "nominal.in", "faulty.mes")
+    os.rename(fig + ".away", fig)
+    check((status, err) == (0, "runtime: no directory fig/ here: no figures drawn.\n"), err)
 
 
 # A lamp whose switch and bulb have no "unknown": a lit bulb with the switch
@@ -185,7 +244,7 @@ def mapping(installation):
 def main():
     source_dir, installation_dir = sys.argv[1:]
     with Installation(installation_dir) as installation:
-        heater(installation, source_dir)
+        figures(installation, heater(installation, source_dir))
         unexplained(installation)
         mapping(installation)
     for failure in failures:

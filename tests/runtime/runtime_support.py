@@ -42,10 +42,11 @@ class Installation:
                                 timeout=600)
         return result.stdout, result.stderr, result.returncode
 
-    def run(self, project, application, *args):
+    def run(self, project, application, *args, env=None):
         """Runs the project's runtime executable; returns (stdout, stderr, status)."""
         result = subprocess.run([os.path.join(project, "bin", application + "_xe"), *args],
-                                capture_output=True, text=True, cwd=project, timeout=300)
+                                capture_output=True, text=True, cwd=project, timeout=300,
+                                env=dict(os.environ, **(env or {})))
         return result.stdout, result.stderr, result.returncode
 
 

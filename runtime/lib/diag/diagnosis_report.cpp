@@ -4,6 +4,7 @@
 #include <string>
 
 #include "StateVar.h"
+#include "run_figures.h"
 
 namespace {
 
@@ -59,27 +60,13 @@ void DiagnosisReport::evidenceLines(FILE *out, const StepDiagnosis &step) const 
                    model.observations[o].values[step.observations[o]].c_str());
 }
 
-std::string DiagnosisReport::assignmentText(const RankedAssignment &assignment) const {
-  if (assignment.faults.empty())
-    return "nominal";
-  std::string text;
-  for (const Fault &fault : assignment.faults) {
-    if (!text.empty())
-      text += ", ";
-    const ModeVariable &mode = model.modes[fault.variable];
-    text += mode.var->name + " = " + mode.values[fault.value] + " (since step " +
-            std::to_string(fault.since) + ")";
-  }
-  return text;
-}
-
 void DiagnosisReport::diagnosisLines(FILE *out, const StepDiagnosis &step) const {
   long shown = 0;
   for (size_t i = 0; i < step.ranked.size() && shown < settings.shown; ++i) {
     const RankedAssignment &assignment = step.ranked[i];
     if (assignment.probability < 0.001 || (i > 0 && assignment.faults.empty()))
       continue;
-    std::fprintf(out, "  diagnosis %s p = %.3g\n", assignmentText(assignment).c_str(),
+    std::fprintf(out, "  diagnosis %s p = %.3g\n", faultsText(model, assignment, true).c_str(),
                  assignment.probability);
     ++shown;
   }

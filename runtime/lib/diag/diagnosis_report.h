@@ -28,8 +28,6 @@ class DiagnosisReport {
   void summary(FILE *out) const;
 
  private:
-  std::string assignmentText(const RankedAssignment &assignment) const;
-
   const DiagnosisModel &model;
   const DiagnosisSettings &settings;
   runtime rt;

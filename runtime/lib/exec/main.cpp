@@ -25,6 +25,7 @@
 #include "diagnosis_report.h"
 #include "forcing.h"
 #include "optim.h"
+#include "run_figures.h"
 #include "run_report.h"
 #include "settings.h"
 #include "simulation.h"
@@ -172,6 +173,21 @@ long stepCount(runtime rt, const RunFiles &files) {
   return static_cast<long>(std::floor(last / step + 1e-9)) + 1;
 }
 
+// What names the figures of a run: the measure file without its folder
+// and extension, else the file of events, else the input file, else the
+// application.
+std::string runName(const Arguments &arguments) {
+  const char *path = arguments.measures != NULL ? arguments.measures
+                     : arguments.events != NULL ? arguments.events
+                                                : arguments.inputs;
+  if (path == NULL)
+    return model_name;
+  std::string name = path;
+  name = name.substr(name.find_last_of('/') + 1);
+  size_t dot = name.find_last_of('.');
+  return dot == 0 || dot == std::string::npos ? name : name.substr(0, dot);
+}
+
 bool takeSettings(const Arguments &arguments, DiagnosisSettings &settings) {
   settings.results = model_name + ".results.jsonl";
   std::string error;
@@ -247,6 +263,7 @@ int main(int argc, char **argv) {
   }
   Diagnoser diagnoser(model, continuous.get(), settings, files.evidence);
   DiagnosisReport diagnosis(model, settings, rt, results);
+  RunFigures figures(model, settings, rt, runName(arguments));
   std::printf("Running \"%s\": time step %g, %ld steps.\n", model_name.c_str(),
               rt != NULL ? rt->ts : 1.0, steps);
 
@@ -257,9 +274,11 @@ int main(int argc, char **argv) {
       diagnosis.evidenceLines(stdout, diagnosed);
       diagnosis.diagnosisLines(stdout, diagnosed);
       diagnosis.record(diagnosed, static_cast<double>(step), NULL, {});
+      figures.record(diagnosed, static_cast<double>(step), NULL);
     }
     std::printf("Summary: %ld steps.\n", steps);
     diagnosis.summary(stdout);
+    figures.draw(stdout, stderr);
     std::fclose(results);
     return 0;
   }
@@ -298,9 +317,11 @@ int main(int argc, char **argv) {
         for (long i = 0; i < rt->nin; ++i)
           inputs.push_back(simulation.valueAt(rt->in[i], outcome.step));
         diagnosis.record(diagnosed, outcome.time, &outcome.comparisons, inputs);
+        figures.record(diagnosed, outcome.time, &outcome.comparisons);
       },
       steps);
   report.summary(totals);
+  figures.draw(stdout, stderr);
   if (displayOut != NULL)
     std::fclose(displayOut);
   std::fclose(results);
