@@ -22,8 +22,9 @@ assignments), the share of detectable single faults isolated within 3 steps
 of their detection (detectable: the noise-free run detects a symptom),
 false alarms (steps of nominal runs where a fault is most probable), CPU per
 step, peak memory. For the sizes up to --wide the same scenarios are also
-diagnosed with a wide belief (1000 assignments, 100000 successors), standing
-for the exact filter; for the sizes up to --implicants the application is
+diagnosed with a wide belief (100 assignments, 300 successors each: every
+single and most double changes of modes from each), standing for the exact
+filter; for the sizes up to --implicants the application is
 also compiled with prime implicants, and the compile time and the results
 are compared.
 """
@@ -219,7 +220,7 @@ def scenario_figures(project, units, steps, rng, singles, doubles, nominals, wid
         runtime(project, clean, "results=clean.jsonl", "plots=0")
         detectable = faults and any(step["detected"] for step in results(project, "clean.jsonl")
                                     if step["step"] >= faults[0][0])
-        for belief, words in (("default", []), ("wide", ["candidates=1000", "successors=100000"])):
+        for belief, words in (("default", []), ("wide", ["candidates=100", "successors=300"])):
             if belief == "wide" and not wide:
                 continue
             runtime(project, noisy, "results=noisy.jsonl", "plots=0", *words)
