@@ -23,9 +23,14 @@ DefinitionDriver::DefinitionDriver(DefinitionPass pass, const char *fileName, FI
   definition_lex_init_extra(this, &scanner);
   definition_set_in(input, scanner);
   nligne = 1;
+  outerParsedFile = parsedFile;
+  parsedFile = fileName;
 }
 
-DefinitionDriver::~DefinitionDriver() { definition_lex_destroy(scanner); }
+DefinitionDriver::~DefinitionDriver() {
+  definition_lex_destroy(scanner);
+  parsedFile = outerParsedFile;
+}
 
 int DefinitionDriver::parse() { return definition_parse(*this); }
 
@@ -193,10 +198,8 @@ int DefinitionDriver::declarationOnly(int token, const char *word, DEFINITION_ST
 }
 
 void DefinitionDriver::syntaxError(const char *) {
-  if (pass == DefinitionPass::Declaration) {
-    std::fprintf(stderr, "%s: ", fileName.c_str());
+  if (pass == DefinitionPass::Declaration)
     semError(semErrorAtLine, nligne, 72, fileName.c_str());
-  }
   semError(semErrorAtLine, nligne, 78, fileName.c_str());
   std::exit(1);  // semError ends the program on an error already
 }
