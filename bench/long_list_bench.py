@@ -43,7 +43,7 @@ def long_sum(terms):
 
 def long_rule_block(influences):
     """One rule block whose influences all run from x to y."""
-    rules = "".join("    x -S-> y : GAIN = 1;\n" for _ in range(influences))
+    rules = "".join("    x -S-> y : GAIN = 1, DELAY = 0;\n" for _ in range(influences))
     return component("  VARIABLE x, y;\n  INPUT x;\n  DISPLAY y;\n",
                      f"  flows : {{\n{rules}  }}\n")
 
