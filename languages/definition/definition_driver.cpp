@@ -62,13 +62,13 @@ PairList *DefinitionDriver::othersPairs() {
     while (start <= text.size()) {
       size_t end = text.find(',', start);
       std::string pair = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-      size_t first = pair.find_first_not_of(" \t\n");
+      size_t first = pair.find_first_not_of(" \t\r\n");
       if (first != std::string::npos) {
         pair = pair.substr(first);
         size_t blank = pair.find(' ');
         std::string type = pair.substr(0, blank);
         std::string formal = blank == std::string::npos ? "" : pair.substr(blank + 1);
-        formal.erase(formal.find_last_not_of(" \t\n") + 1);
+        formal.erase(formal.find_last_not_of(" \t\r\n") + 1);
         pairs.emplace_back(type, formal);
       }
       if (end == std::string::npos)
