@@ -63,9 +63,9 @@ void setListsarnFct(s_listsarnVar *list, int f) {
     s_variable *v = list->elt;
     if (v->param) {
       if (f == fctDisplay)
-        semError(semWarningNoLine, 0, 31);
+        semError(semWarningAtLine, nligne, 31, v->name.c_str());
       else
-        semError(semErrorNoLine, 0, 30);
+        semError(semErrorAtLine, nligne, 30, v->name.c_str());
       continue;
     }
     if (v->fct & f)

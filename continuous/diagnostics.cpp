@@ -6,6 +6,7 @@
 
 int loadError = 0;
 long nligne = 0;
+std::string parsedFile;
 
 namespace {
 
@@ -120,10 +121,13 @@ std::string messageText(const char *const (&table)[N], int number) {
   return "unknown message number " + std::to_string(number) + ".";
 }
 
-// Prints the report; true when it is an error, which must end the program.
-bool printReport(int kind, long line, int number, const char *detail) {
+// Prints the report, a report at a line preceded by the file's name and ": "
+// when it has one; true when it is an error, which must end the program.
+bool printReport(const std::string &file, int kind, long line, int number, const char *detail) {
   std::string message = messageText(semMessages, number);
   const char *context = detail != nullptr ? detail : "";
+  if ((kind == semErrorAtLine || kind == semWarningAtLine) && !file.empty())
+    std::fprintf(stderr, "%s: ", file.c_str());
   switch (kind) {
   case semErrorAtLine:
     std::fprintf(stderr, "Line %ld: semantics error.\n  ...%s: %s\n", line, message.c_str(), context);
@@ -151,14 +155,19 @@ bool knownKind(int kind) { return kind >= semErrorAtLine && kind <= semWarningNo
 }  // namespace
 
 void semError(int kind, long line, int number, const char *detail) {
-  if (knownKind(kind) && printReport(kind, line, number, detail))
+  if (knownKind(kind) && printReport(parsedFile, kind, line, number, detail))
+    endOnError();
+}
+
+void semErrorAt(const SourcePosition &position, int kind, int number, const char *detail) {
+  if (knownKind(kind) && printReport(position.file, kind, position.line, number, detail))
     endOnError();
 }
 
 void semErrorNaming(int kind, long line, int number, const std::string &name) {
   if (!knownKind(kind))
     return;
-  bool error = printReport(kind, line, number, "");
+  bool error = printReport(parsedFile, kind, line, number, "");
   std::fprintf(stderr, "  %s\n", name.c_str());
   if (error)
     endOnError();

@@ -13,6 +13,17 @@ extern int loadError;
 // parsers; builders pass it to semError.
 extern long nligne;
 
+// The file being parsed, named before the line of every report at a line;
+// empty when no file is being read (reports then start at "Line").
+extern std::string parsedFile;
+
+// A place in a source file, for a report about it made while another file
+// is being read (an instantiation's arguments checked by its definition).
+struct SourcePosition {
+  std::string file;
+  long line = 0;
+};
+
 // Kinds of semantic report.
 enum semKind {
   semErrorAtLine = 0,    // error with line number: ends the program
@@ -25,6 +36,9 @@ enum semKind {
 // other context, "" for none) on standard error. Errors set loadError and
 // exit with status 1; warnings return. Any other kind prints nothing.
 void semError(int kind, long line, int number, const char *detail = "");
+
+// semError at a line of the given file rather than of the file being parsed.
+void semErrorAt(const SourcePosition &position, int kind, int number, const char *detail = "");
 
 // semError without detail, followed by two spaces, the name of the variable
 // concerned and a line end; an error prints that line before the program ends.

@@ -5,6 +5,8 @@
 #ifndef MORVEL_CONTINUOUS_LISTS_H
 #define MORVEL_CONTINUOUS_LISTS_H
 
+#include <unordered_map>
+
 #include "continuous/records.h"
 
 struct s_parFor;  // formal parameter of a model block, owned by the definition parser
@@ -83,5 +85,36 @@ s_listsarnInitVar *addListsarnInitVar(s_listsarnInitVar *a, const s_listsarnInit
 s_listsarnInitVar *catListsarnInitVar(s_listsarnInitVar *a, s_listsarnInitVar *b);
 // The cell whose initialisation concerns v, or null.
 s_listsarnInitVar *isInInitListsarn(s_listsarnInitVar *l, const s_variable *v);
+
+// Appends chains of cells to lists while remembering where each list ends, so
+// that a list grows at the same cost per cell however long it is: only the
+// appended cells are walked (and, once, a list met for the first time). The
+// lists must not lose cells by other means while they are appended to.
+class ListEnds {
+ public:
+  template <typename Cell>
+  void append(Cell *&list, Cell *chain) {
+    if (chain == nullptr)
+      return;
+    if (list == nullptr) {
+      list = chain;
+    } else {
+      Cell *last = static_cast<Cell *>(lastCells[list]);
+      if (last == nullptr)
+        last = list;
+      // Cells appended behind the remembered end by other means are walked over.
+      while (last->next != nullptr)
+        last = last->next;
+      last->next = chain;
+    }
+    Cell *end = chain;
+    while (end->next != nullptr)
+      end = end->next;
+    lastCells[list] = end;
+  }
+
+ private:
+  std::unordered_map<const void *, void *> lastCells;  // last cell, by first cell
+};
 
 #endif

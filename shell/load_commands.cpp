@@ -23,6 +23,12 @@ bool isDirectory(const std::string &path) {
   return stat(path.c_str(), &status) == 0;
 }
 
+// A directory opens for reading, but the scanner could not read it.
+bool namesDirectory(const std::string &path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 // Splits the model file name into the application's directory and name:
 // models/12pump.mdl gives models/ and pump.
 void deriveApplicationNames(const std::string &fileName) {
@@ -82,8 +88,12 @@ int qxLoad(char *argument) {
     return 0;
   }
 
-  FILE *model = std::fopen(fileIn.c_str(), "r");
-  if (model == nullptr) {
+  bool directory = namesDirectory(fileIn);
+  FILE *model = directory ? nullptr : std::fopen(fileIn.c_str(), "r");
+  if (directory) {
+    std::printf("%s is a directory, not a model file\n", fileIn.c_str());
+    loadError = 1;
+  } else if (model == nullptr) {
     std::printf("Can't open file %s\n", fileIn.c_str());
     loadError = 1;
   } else {
@@ -94,7 +104,7 @@ int qxLoad(char *argument) {
       result = parseContFile(fileIn.c_str());
     } else {
       newReasoner();
-      result = parseModelFile(model, appliPath + "runtime/" + appliName);
+      result = parseModelFile(model, fileIn, appliPath + "runtime/" + appliName);
     }
     if (result != 0 || recover)
       loadError = 1;

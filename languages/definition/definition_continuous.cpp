@@ -21,16 +21,10 @@ namespace {
 std::set<std::string> ruleNames;
 
 template <typename Cell, typename Element>
-Cell *appendCell(Cell *list, Element *element) {
+Cell *newCell(Element *element) {
   Cell *cell = newRecord<Cell>();
   cell->elt = element;
-  if (list == nullptr)
-    return cell;
-  Cell *last = list;
-  while (last->next != nullptr)
-    last = last->next;
-  last->next = cell;
-  return list;
+  return cell;
 }
 
 // Writes the figure file of a stand-alone continuous model: its name is the
@@ -86,11 +80,14 @@ s_listsarnVar *DefinitionDriver::declaredVariable(const char *name, long relatio
 }
 
 s_listsarnVar *DefinitionDriver::appendVariables(s_listsarnVar *list, s_listsarnVar *more) {
-  return catListsarnVar(list, more);
+  listEnds.append(list, more);
+  return list;
 }
 
 s_listsarnVar *DefinitionDriver::appendVariable(s_listsarnVar *list, s_variable *variable) {
-  return appVariable(list, variable);
+  if (variable != nullptr)
+    listEnds.append(list, newCell<s_listsarnVar>(variable));
+  return list;
 }
 
 s_variable *DefinitionDriver::variableName(const char *name) {
@@ -153,9 +150,9 @@ void DefinitionDriver::nameRules(const char *name, s_listsarnInfl *rules) {
 }
 
 s_listsarnInfl *DefinitionDriver::ruleList(s_listsarnInfl *list, s_influence *rule) {
-  if (rule == nullptr)
-    return list;
-  return appendCell(list, rule);
+  if (rule != nullptr)
+    listEnds.append(list, newCell<s_listsarnInfl>(rule));
+  return list;
 }
 
 s_influence *DefinitionDriver::guardedRule(StateFormula *guard, s_influence *rule) {
@@ -201,14 +198,14 @@ s_influence *DefinitionDriver::addInfluence(s_influence *built) {
   if (comp != nullptr)
     comp->addInfluence(built);
   else
-    influListsarn = appendCell(influListsarn, built);
+    listEnds.append(influListsarn, newCell<s_listsarnInfl>(built));
   return built;
 }
 
 s_listsarnCoef *DefinitionDriver::appendCoef(s_listsarnCoef *list, s_coef *coef) {
-  if (coef == nullptr)
-    return list;
-  return appendCell(list, coef);
+  if (coef != nullptr)
+    listEnds.append(list, newCell<s_listsarnCoef>(coef));
+  return list;
 }
 
 s_coef *DefinitionDriver::coefficient(long kind, long relation, s_domain *domain) {
@@ -221,17 +218,17 @@ void DefinitionDriver::initialisations(s_listsarnInitVar *list) {
   if (pass == DefinitionPass::Declaration)
     return;
   if (comp != nullptr) {
-    comp->initVars = catListsarnInitVar(comp->initVars, list);
+    listEnds.append(comp->initVars, list);
     return;
   }
-  initListsarn = catListsarnInitVar(initListsarn, list);
+  listEnds.append(initListsarn, list);
   writeStandaloneFigure(fileName);
 }
 
 s_listsarnInitVar *DefinitionDriver::appendInit(s_listsarnInitVar *list, s_initVar *init) {
-  if (init == nullptr)
-    return list;
-  return appendCell(list, init);
+  if (init != nullptr)
+    listEnds.append(list, newCell<s_listsarnInitVar>(init));
+  return list;
 }
 
 s_initVar *DefinitionDriver::initialisation(const char *name, long, s_domain *domain) {

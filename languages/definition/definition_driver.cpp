@@ -23,9 +23,14 @@ DefinitionDriver::DefinitionDriver(DefinitionPass pass, const char *fileName, FI
   definition_lex_init_extra(this, &scanner);
   definition_set_in(input, scanner);
   nligne = 1;
+  outerParsedFile = parsedFile;
+  parsedFile = fileName;
 }
 
-DefinitionDriver::~DefinitionDriver() { definition_lex_destroy(scanner); }
+DefinitionDriver::~DefinitionDriver() {
+  definition_lex_destroy(scanner);
+  parsedFile = outerParsedFile;
+}
 
 int DefinitionDriver::parse() { return definition_parse(*this); }
 
@@ -57,13 +62,13 @@ PairList *DefinitionDriver::othersPairs() {
     while (start <= text.size()) {
       size_t end = text.find(',', start);
       std::string pair = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-      size_t first = pair.find_first_not_of(" \t\n");
+      size_t first = pair.find_first_not_of(" \t\r\n");
       if (first != std::string::npos) {
         pair = pair.substr(first);
         size_t blank = pair.find(' ');
         std::string type = pair.substr(0, blank);
         std::string formal = blank == std::string::npos ? "" : pair.substr(blank + 1);
-        formal.erase(formal.find_last_not_of(" \t\n") + 1);
+        formal.erase(formal.find_last_not_of(" \t\r\n") + 1);
         pairs.emplace_back(type, formal);
       }
       if (end == std::string::npos)
@@ -193,10 +198,8 @@ int DefinitionDriver::declarationOnly(int token, const char *word, DEFINITION_ST
 }
 
 void DefinitionDriver::syntaxError(const char *) {
-  if (pass == DefinitionPass::Declaration) {
-    std::fprintf(stderr, "%s: ", fileName.c_str());
+  if (pass == DefinitionPass::Declaration)
     semError(semErrorAtLine, nligne, 72, fileName.c_str());
-  }
   semError(semErrorAtLine, nligne, 78, fileName.c_str());
   std::exit(1);  // semError ends the program on an error already
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "continuous/diagnostics.h"
+#include "continuous/lists.h"
 #include "languages/definition/definition_values.h"
 
 union DEFINITION_STYPE;
@@ -126,6 +128,7 @@ class DefinitionDriver {
   std::string varName;           // component variable name qualifying names
   Comp *comp = nullptr;          // the component read or built
   std::vector<std::string> args; // instantiation arguments (behaviour pass)
+  SourcePosition instantiatedAt; // where the model file gives them
   bool standalone = false;       // continuous statements without component
   BuiltElements builtElements;   // what the declaration pass built, in order
   int startToken;                // first token, naming the pass
@@ -149,6 +152,10 @@ class DefinitionDriver {
   [[noreturn]] void lookupFailed(const char *message);
 
   void *scanner = nullptr;
+  std::string outerParsedFile;  // the file being read before this one
+  // Where the lists this pass builds end: the parser's lists, the component's
+  // global variables and constraints grow by appending.
+  ListEnds listEnds;
   StateVarKind declarationKind = StateVarKind::Mode;
   std::string declarationName;
   long declarationLine = 0;  // where the declaration being read starts
@@ -166,7 +173,6 @@ class DefinitionDriver {
 
   // Expression nodes built since the last constraint that took them.
   s_listsarnExpr *pendingExprs = nullptr;
-  s_listsarnGVar *pendingGVars = nullptr;
   long pendingCount = 0;
   size_t nextCondition = 0;   // behaviour pass: next condition to find again
   size_t nextExpression = 0;  // behaviour pass: next expression to find again

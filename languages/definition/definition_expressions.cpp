@@ -26,7 +26,7 @@ s_listsarnExpr *&conditionConstraintList(Comp *comp) {
 }
 
 // The global variable standing for a variable in the component's constraints.
-s_gVar *globalVariableOf(s_variable *variable, Comp *comp) {
+s_gVar *globalVariableOf(s_variable *variable, Comp *comp, ListEnds &listEnds) {
   s_listsarnGVar *&list = gvarList(comp);
   if (s_listsarnGVar *cell = isInGVarListsarn(list, variable))
     return cell->elt;
@@ -34,7 +34,7 @@ s_gVar *globalVariableOf(s_variable *variable, Comp *comp) {
   gv->var = variable;
   s_listsarnGVar *cell = newRecord<s_listsarnGVar>();
   cell->elt = gv;
-  list = catListsarnGVar(list, cell);
+  listEnds.append(list, cell);
   return gv;
 }
 
@@ -123,8 +123,7 @@ s_cond *DefinitionDriver::relationCondition(Equation *relation) {
   setConditionName(cond, varName);
   conditions.push_back(cond);
   // The nodes the relation's expressions made are condition constraints.
-  s_listsarnExpr *&constraints = conditionConstraintList(comp);
-  constraints = catListsarnExpr(constraints, pendingExprs);
+  listEnds.append(conditionConstraintList(comp), pendingExprs);
   pendingExprs = nullptr;
   return recordCondition(cond);
 }
@@ -159,13 +158,13 @@ s_expr *DefinitionDriver::variableExpression(const char *name) {
                           "error : expression (condition) not found: \n");
     // A reference into another component is known from this pass only.
     if (leaf->tex == exprVar && leaf->gv == nullptr)
-      leaf->gv = globalVariableOf(declaredVariableNamed(name, 18), comp);
+      leaf->gv = globalVariableOf(declaredVariableNamed(name, 18), comp, listEnds);
     return leaf;
   }
   s_expr *leaf = newRecord<s_expr>();
   leaf->tex = exprVar;
   if (s_variable *variable = *name != '\0' ? findVariable(dictionary, name) : nullptr)
-    leaf->gv = globalVariableOf(variable, comp);
+    leaf->gv = globalVariableOf(variable, comp, listEnds);
   else if (standalone)
     semError(semErrorAtLine, nligne, 18, name);
   return recordExpression(leaf);
@@ -174,7 +173,14 @@ s_expr *DefinitionDriver::variableExpression(const char *name) {
 s_expr *DefinitionDriver::binaryExpression(const char *op, s_expr *left, s_expr *right) {
   if (!buildsContinuous())
     return replay(builtElements.expressions, nextExpression, binaryNotFound(*op));
-  return recordExpression(buildExprBinOp(*op, left, right, pendingExprs, gvarList(comp), pendingCount));
+  // The builder appends to lists of its own, which are then put at the end of
+  // the pending ones: a long sum does not walk what it has built so far.
+  s_listsarnExpr *made = nullptr;
+  s_listsarnGVar *intermediates = nullptr;
+  s_expr *node = buildExprBinOp(*op, left, right, made, intermediates, pendingCount);
+  listEnds.append(pendingExprs, made);
+  listEnds.append(gvarList(comp), intermediates);
+  return recordExpression(node);
 }
 
 s_expr *DefinitionDriver::signExpression(long sign, s_expr *operand) {
@@ -184,7 +190,12 @@ s_expr *DefinitionDriver::signExpression(long sign, s_expr *operand) {
                               "error: sgn expression (condition) not found\n");
   if (sign == 0)
     return operand;
-  return recordExpression(buildExprSgn(1, operand, pendingExprs, gvarList(comp), pendingCount));
+  // The builder appends the sign node only to a list that is not empty: it
+  // is given the pending expressions themselves.
+  s_listsarnGVar *intermediates = nullptr;
+  s_expr *node = buildExprSgn(1, operand, pendingExprs, intermediates, pendingCount);
+  listEnds.append(gvarList(comp), intermediates);
+  return recordExpression(node);
 }
 
 void DefinitionDriver::equationStatement(Equation *statement) {
@@ -198,15 +209,17 @@ void DefinitionDriver::equationStatement(Equation *statement) {
     semError(semErrorAtLine, nligne, 42);
   // The constraint "left op right" is kept as the node left - right, equal
   // to 0 (with a slack range for an inequality).
-  s_listsarnGVar *&gvars = gvarList(comp);
+  s_listsarnExpr *made = nullptr;
+  s_listsarnGVar *intermediates = nullptr;
   s_expr *difference =
-      buildExprBinOp('-', statement->left, statement->right, pendingExprs, gvars, pendingCount);
+      buildExprBinOp('-', statement->left, statement->right, made, intermediates, pendingCount);
   if (statement->relation != opEq)
-    difference = buildEgSolFunc(difference, static_cast<int>(statement->relation), pendingExprs,
-                                gvars, pendingCount);
+    difference = buildEgSolFunc(difference, static_cast<int>(statement->relation), made,
+                                intermediates, pendingCount);
+  listEnds.append(pendingExprs, made);
+  listEnds.append(gvarList(comp), intermediates);
   if (difference->gv != nullptr)
     difference->gv->value = newRealObjet(0.0);
-  s_listsarnExpr *&constraints = globalConstraintList(comp);
-  constraints = catListsarnExpr(constraints, pendingExprs);
+  listEnds.append(globalConstraintList(comp), pendingExprs);
   pendingExprs = nullptr;
 }

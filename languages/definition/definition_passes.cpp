@@ -1,5 +1,7 @@
 #include "languages/definition/definition_passes.h"
 
+#include <sys/stat.h>
+
 #include <unordered_map>
 
 #include "continuous/diagnostics.h"
@@ -17,7 +19,18 @@ std::unordered_map<const Comp *, BuiltElements> builtByComponent;
 
 } // namespace
 
+bool isDirectoryNamed(const std::string &fileName) {
+  struct stat status;
+  if (stat(fileName.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
+    return false;
+  std::printf("Error => %s is a directory, not a definition file\n", fileName.c_str());
+  return true;
+}
+
 bool findDefFile(const std::string &fileName) {
+  // A directory opens for reading, but the scanner could not read it.
+  if (isDirectoryNamed(fileName))
+    return false;
   FILE *file = std::fopen(fileName.c_str(), "r");
   if (file == nullptr) {
     std::printf("Error => file not found : %s\n", fileName.c_str());
@@ -41,7 +54,8 @@ Comp *parseDef(const char *fileName, const std::string &varName) {
   return driver.comp;
 }
 
-void parseHybridDefFile(const char *fileName, const std::vector<std::string> &args, Comp *comp) {
+void parseHybridDefFile(const char *fileName, const std::vector<std::string> &args, Comp *comp,
+                        const SourcePosition &instantiatedAt) {
   FILE *file = std::fopen(fileName, "r");
   if (file == nullptr)
     return;
@@ -49,6 +63,7 @@ void parseHybridDefFile(const char *fileName, const std::vector<std::string> &ar
   driver.varName = comp->varName;
   driver.comp = comp;
   driver.args = args;
+  driver.instantiatedAt = instantiatedAt;
   driver.builtElements = builtByComponent[comp];
   // Conditions made by this pass are numbered after the declaration pass's.
   numCond = comp->count;

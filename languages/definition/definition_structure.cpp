@@ -50,18 +50,20 @@ void DefinitionDriver::componentEnd() {
   modes_cond = nullptr;
 }
 
+// The arguments are the model file's: their errors are reported at the
+// instantiation that gives them.
 void DefinitionDriver::importedComponents(PairList *pairs) {
   if (pass == DefinitionPass::Declaration || standalone)
     return;
   if (pairs->size() + 2 != args.size())
-    semError(semErrorAtLine, nligne, 69);
+    semErrorAt(instantiatedAt, semErrorAtLine, 69);
   for (size_t i = 0; i < pairs->size(); ++i) {
     const std::string &instanceName = args[i + 2];
     s_component *instance = comps.find(instanceName);
     if (instance == nullptr)
-      semError(semErrorAtLine, nligne, 67, instanceName.c_str());
+      semErrorAt(instantiatedAt, semErrorAtLine, 67, instanceName.c_str());
     if (instance->type != (*pairs)[i].first)
-      semError(semErrorAtLine, nligne, 70, instanceName.c_str());
+      semErrorAt(instantiatedAt, semErrorAtLine, 70, instanceName.c_str());
     if (comp->correspondences == nullptr)
       comp->correspondences = new std::vector<std::pair<std::string, std::string>>();
     comp->correspondences->emplace_back((*pairs)[i].second, instanceName);
@@ -89,12 +91,12 @@ void DefinitionDriver::sharedInputCommand(NameList *) {
   comp->cmdIn = new std::vector<CommandVar *>();
   const std::string connection = args.empty() ? "0" : args[0];
   if (connection == "0")
-    semError(semErrorAtLine, nligne, 76);
+    semErrorAt(instantiatedAt, semErrorAtLine, 76);
   std::string instanceName = connection.substr(0, connection.find('.'));
   Comp *other = findComp(instanceName);
   StateVar *command = other != nullptr ? findDiscVariable(other, connection) : nullptr;
   if (command == nullptr)
-    semError(semErrorAtLine, nligne, 73, connection.c_str());
+    semErrorAt(instantiatedAt, semErrorAtLine, 73, connection.c_str());
   comp->cmdIn->push_back(static_cast<CommandVar *>(command));
   comp->commanded = true;
   if (comp->correspondences == nullptr)

@@ -13,7 +13,7 @@ void model_set_in(FILE *input, yyscan_t scanner);
 int model_lex_destroy(yyscan_t scanner);
 int modelScan(MODEL_STYPE *value, yyscan_t scanner);
 
-ModelDriver::ModelDriver(FILE *input) {
+ModelDriver::ModelDriver(FILE *input, const std::string &fileName) : fileName(fileName) {
   model_lex_init_extra(this, &scanner);
   model_set_in(input, scanner);
 }
@@ -49,15 +49,15 @@ bool ModelDriver::listHasEmptyItem() const {
 
 std::vector<std::string> *ModelDriver::takeList() { return &lists.emplace_back(std::move(list)); }
 
-void ModelDriver::usesDeclaration(std::vector<std::string> *types) { declareUsedTypes(*types); }
+bool ModelDriver::usesDeclaration(std::vector<std::string> *types) { return declareUsedTypes(*types); }
 
 void ModelDriver::declareInstance(const char *type, const char *varName) {
-  if (!declareComponent(type, varName, line))
+  if (!declareComponent(type, varName, position()))
     syntaxError("Variables parsing error\n");
 }
 
 void ModelDriver::instantiate(const char *varName, std::vector<std::string> *arguments) {
-  instantiateComponent(varName, *arguments);
+  instantiateComponent(varName, *arguments, position());
 }
 
 void ModelDriver::endOfModel() { finishModel(); }
@@ -68,5 +68,5 @@ void ModelDriver::syntaxError(const char *message) {
     message = "parse error";
   else if (std::strcmp(message, "memory exhausted") == 0)
     message = "parser stack overflow";
-  ModelHybridParsererror(message, line);
+  ModelHybridParsererror(message, position());
 }

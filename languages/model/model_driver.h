@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "continuous/diagnostics.h"
+
 union MODEL_STYPE;
 
 class ModelDriver {
  public:
-  explicit ModelDriver(FILE *input);
+  ModelDriver(FILE *input, const std::string &fileName);
   ~ModelDriver();
   ModelDriver(const ModelDriver &) = delete;
   ModelDriver &operator=(const ModelDriver &) = delete;
@@ -29,18 +31,22 @@ class ModelDriver {
   bool listHasEmptyItem() const;
   std::vector<std::string> *takeList();
 
-  // Grammar actions.
-  void usesDeclaration(std::vector<std::string> *types);
+  // Grammar actions. The uses list fails when a used type's definition file
+  // is a directory.
+  bool usesDeclaration(std::vector<std::string> *types);
   void declareInstance(const char *type, const char *varName);
   void instantiate(const char *varName, std::vector<std::string> *arguments);
   void endOfModel();
   // Reports a parse failure and ends the program.
   [[noreturn]] void syntaxError(const char *message);
 
+  std::string fileName;  // the model file, named in reports
   long line = 1;        // current line of the model file
   std::string current;  // name being collected by a list mode
 
  private:
+  SourcePosition position() const { return {fileName, line}; }
+
   void *scanner = nullptr;
   bool firstToken = true;
   std::vector<std::string> list;

@@ -75,18 +75,22 @@ void resetLoader() {
 
 } // namespace
 
-void ModelHybridParsererror(const char *message, long line) {
-  std::printf("%s in main .mdl parser. Line %i\n", message, static_cast<int>(line));
+void ModelHybridParsererror(const char *message, const SourcePosition &at) {
+  std::printf("%s: %s in main .mdl parser. Line %i\n", at.file.c_str(), message,
+              static_cast<int>(at.line));
   std::exit(0);
 }
 
-void declareUsedTypes(const std::vector<std::string> &types) {
+bool declareUsedTypes(const std::vector<std::string> &types) {
   comps.clear();
   variables_disc.clear();
   declarations = types;
-  for (const std::string &type : types)
+  for (const std::string &type : types) {
+    if (isDirectoryNamed(type + ".def"))
+      return false;
     if (!findDefFile(type + ".def"))
       std::exit(0);
+  }
   for (const std::string &type : types) {
     std::string include = "#include \"../C/" + type + ".h\"\n";
     runtimeHeaderText += include;
@@ -98,6 +102,7 @@ void declareUsedTypes(const std::vector<std::string> &types) {
   runtimeSourceText += "#include \"" + runtimeHeaderInclude +
                        "\"\n\nusing namespace std;\n\nvoid startinit (Scheduler* sMM) {\n\n";
   oco.clear();
+  return true;
 }
 
 void missingUsesDeclaration() {
@@ -105,12 +110,12 @@ void missingUsesDeclaration() {
   std::exit(0);
 }
 
-bool declareComponent(const std::string &type, const std::string &varName, long line) {
+bool declareComponent(const std::string &type, const std::string &varName, const SourcePosition &at) {
   bool known = false;
   for (const std::string &declared : declarations)
     known = known || declared == type;
   if (!known)
-    semError(semErrorAtLine, line, 68);
+    semErrorAt(at, semErrorAtLine, 68);
 
   auto instance = std::make_unique<s_component>();
   instance->type = type;
@@ -122,16 +127,17 @@ bool declareComponent(const std::string &type, const std::string &varName, long 
   return true;
 }
 
-void instantiateComponent(const std::string &varName, const std::vector<std::string> &arguments) {
+void instantiateComponent(const std::string &varName, const std::vector<std::string> &arguments,
+                          const SourcePosition &at) {
   s_component *instance = comps.find(varName);
   if (instance == nullptr)
-    semError(semErrorNoLine, 0, 67, varName.c_str());
+    semErrorAt(at, semErrorAtLine, 67, varName.c_str());
   instance->name = arguments.front();
   instance->args.assign(arguments.begin() + 1, arguments.end());
   instance->comp->setName(instance->name);
 
   std::string fileName = instance->type + ".def";
-  parseHybridDefFile(fileName.c_str(), instance->args, instance->comp);
+  parseHybridDefFile(fileName.c_str(), instance->args, instance->comp, at);
   rankComponents(instance);
   std::printf("%s ---%s \t\t\t-----> [OK]\n", fileName.c_str(), varName.c_str());
 }
@@ -159,12 +165,12 @@ void verifyInstances() {
       semError(semWarningNoLine, 0, 75, instance->varName.c_str());
 }
 
-int parseModelFile(FILE *input, const std::string &runtimeBase) {
+int parseModelFile(FILE *input, const std::string &fileName, const std::string &runtimeBase) {
   resetLoader();
   std::string headerPath = runtimeBase + "_rt.h";
   runtimeHeaderInclude = headerPath.substr(headerPath.find('/') + 1);
 
-  ModelDriver driver(input);
+  ModelDriver driver(input, fileName);
   int result = driver.parse();
   verifyInstances();
 

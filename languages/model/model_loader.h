@@ -10,6 +10,7 @@
 #include <vector>
 
 struct s_component;
+struct SourcePosition;
 
 // Loader state, reset by each load.
 extern std::vector<std::string> declarations;  // types of the uses list
@@ -19,21 +20,24 @@ extern std::string runtimeHeaderText;
 extern std::string cl_header;   // top of every clause header file
 extern long numConditions;      // conditions of the whole model
 
-// Parses the model file read from `input` and writes the runtime source and
+// Parses the model file `fileName` read from `input` and writes the runtime source and
 // header files `runtimeBase` + "_rt.cpp" / "_rt.h" (runtimeBase is the
 // application directory, "runtime/" and the application name). Returns 0 on
-// success, 1 when the parser gave up.
-int parseModelFile(FILE *input, const std::string &runtimeBase);
+// success, 1 when the load gave up and the session goes on.
+int parseModelFile(FILE *input, const std::string &fileName, const std::string &runtimeBase);
 
-// Reports a failure of the model file parser and ends the program.
-[[noreturn]] void ModelHybridParsererror(const char *message, long line);
+// Reports a failure of the model file parser at that place and ends the program.
+[[noreturn]] void ModelHybridParsererror(const char *message, const SourcePosition &at);
 
-// The grammar's actions.
-void declareUsedTypes(const std::vector<std::string> &types);
+// The grammar's actions, given where they stand in the model file. The uses
+// list ends the program when a definition file is missing, and fails (the
+// load gives up) when one is a directory.
+bool declareUsedTypes(const std::vector<std::string> &types);
 [[noreturn]] void missingUsesDeclaration();
 // Runs the declaration pass for a new instance variable; false when it failed.
-bool declareComponent(const std::string &type, const std::string &varName, long line);
-void instantiateComponent(const std::string &varName, const std::vector<std::string> &arguments);
+bool declareComponent(const std::string &type, const std::string &varName, const SourcePosition &at);
+void instantiateComponent(const std::string &varName, const std::vector<std::string> &arguments,
+                          const SourcePosition &at);
 void finishModel();
 
 // Places a newly instantiated instance among the ranked ones.

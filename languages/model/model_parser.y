@@ -40,7 +40,7 @@ model_file
   ;
 
 use_decl
-  : USES { driver.usesDeclaration($1); }
+  : USES { if (!driver.usesDeclaration($1)) YYABORT; }
   ;
 
 /* Left recursive, so that the parser stack does not grow with the number

@@ -55,12 +55,13 @@ TEST_F(Declarations, InterfaceFunctionsOfVariablesAndParameters) {
   EXPECT_EQ(measureListsarn->elt, m);
 
   std::string warned = printedOnStderr([&] { setListsarnFct(varList({p, y}), fctDisplay); });
-  EXPECT_EQ(warned, "Warning.\n  ...parameter in Display declaration.: \n");
+  EXPECT_EQ(warned, "Line 7: warning.\n  ...parameter in Display declaration.: " + p->name + "\n");
   EXPECT_EQ(p->fct, 0);
   EXPECT_EQ(y->fct, fctInput | fctDisplay);  // the rest of the list is still declared
   for (int f : {fctInput, fctMeasure})
     EXPECT_EXIT(setListsarnFct(varList({p}), f), testing::ExitedWithCode(1),
-                "^Semantics error\\.\n  \\.\\.\\.parameter in Input or Measure declaration\\.: \n$");
+                "^Line 7: semantics error\\.\n  \\.\\.\\.parameter in Input or Measure declaration\\.: " +
+                    p->name + "\n$");
 }
 
 TEST_F(Declarations, TypesAndParameters) {

@@ -129,3 +129,14 @@ TEST(Diagnostics, ImplementationMessagesGoToStandardOutputAndReturn) {
 }
 
 }  // namespace
+
+// A report at a line names the file being read, or the file of the place given.
+TEST(DiagnosticsDeathTest, ReportsAtALineNameTheirFile) {
+  parsedFile = "Tank.def";
+  EXPECT_EQ(printedOnStderr([] { semError(2, 9, 81, "tank"); }),
+            "Tank.def: Line 9: warning.\n  ...no unknown mode found.: tank\n");
+  EXPECT_EQ(printedOnStderr([] { semError(3, 9, 29); }), "Warning.\n  ...no display variable.: \n");
+  EXPECT_EXIT(semErrorAt({"tank.mdl", 8}, 0, 67, "heatr"), testing::ExitedWithCode(1),
+              "^tank\\.mdl: Line 8: semantics error\\.\n  \\.\\.\\.component not declared\\.: heatr\n$");
+  parsedFile.clear();
+}

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "continuous/diagnostics.h"
 #include "languages/model/model_loader.h"
 #include "tests/fuzz/fuzz_harness.h"
 
@@ -17,10 +18,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     // The uses list needs a readable Fuzz.def before the first input.
     fuzz::writeFile("Fuzz.def", reinterpret_cast<const uint8_t *>(""), 0);
     declareUsedTypes({"Switch", "Valve", "Fuzz"});
-    declareComponent("Switch", "wall", 1);
-    instantiateComponent("wall", {"switch1", "0", "0"});
-    declareComponent("Valve", "valve", 1);
-    instantiateComponent("valve", {"valve1", "0", "0"});
+    declareComponent("Switch", "wall", {"fuzz.mdl", 1});
+    instantiateComponent("wall", {"switch1", "0", "0"}, {"fuzz.mdl", 1});
+    declareComponent("Valve", "valve", {"fuzz.mdl", 1});
+    instantiateComponent("valve", {"valve1", "0", "0"}, {"fuzz.mdl", 1});
   });
   return 0;
 }
@@ -29,9 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fuzz::runIsolated(data, size, [](const uint8_t *input, size_t length) {
     fuzz::writeFile("Fuzz.def", input, length);
     // The declaration pass gave up: the loader reports it and stops.
-    if (!declareComponent("Fuzz", "fuzz", 1))
+    if (!declareComponent("Fuzz", "fuzz", {"fuzz.mdl", 1}))
       return;
-    instantiateComponent("fuzz", {"fuzz1", "wall.cmdout", "0", "valve"});
+    instantiateComponent("fuzz", {"fuzz1", "wall.cmdout", "0", "valve"}, {"fuzz.mdl", 1});
     finishModel();
     verifyInstances();
   });

@@ -71,7 +71,7 @@ class HostileInputTest : public testing::Test {
   int loadDeep() {
     write("deep.mdl", "uses Deep;\n<Deep> deep;\ndeep(deep1, 0, 0);\n");
     FILE *model = std::fopen("deep.mdl", "r");
-    int result = parseModelFile(model, "deep");
+    int result = parseModelFile(model, "deep.mdl", "deep");
     std::fclose(model);
     return result;
   }
