@@ -39,10 +39,13 @@ std::string homeDirectory() {
 // Readline calls this handler from its own, outside the terminal read. While a
 // command runs, the program goes on: a child started by the command (compiler,
 // runtime, shell command) receives the interrupt from the terminal and stops,
-// and the command returns to the prompt.
+// and the command returns to the prompt; what follows starts on a new line.
 void onInterrupt(int) {
-  if (!readingLine)
+  if (!readingLine) {
+    ssize_t written = write(STDOUT_FILENO, "\n", 1);
+    (void)written;
     return;
+  }
   rl_crlf();
   rl_on_new_line();
   rl_replace_line("", 0);
