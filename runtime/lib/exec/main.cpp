@@ -10,7 +10,9 @@
 // file when it has measures; an application with neither takes one file of
 // commands and observations. A display file receives the displayed
 // variables row by row; fit=parameter first fits that parameter to the
-// measures; name=value changes a setting of the diagnosis.
+// measures; name=value changes a setting of the diagnosis. A bad argument
+// or setting ends with status 2, an unreadable or malformed file with 3;
+// both with 0 when the workbench started the runtime.
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
