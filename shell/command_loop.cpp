@@ -1,10 +1,10 @@
 #include "shell/command_loop.h"
 
 #include <csignal>
-#include <fcntl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <pwd.h>
 #include <string>
 #include <unistd.h>
@@ -66,6 +66,7 @@ void catchInterrupts() {
 // readline shows them, so a transcript reads the same. Bytes are read one at
 // a time, as readline does, so that nothing after the line is taken from the
 // input: a command's child or the restarted program reads on from there.
+// A line ended by CR LF loses both.
 char *readScriptLine(const char *prompt) {
   std::fputs(prompt, stdout);
   std::fflush(stdout);
