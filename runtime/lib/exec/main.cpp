@@ -15,8 +15,8 @@
 // both with 0 when the workbench started the runtime.
 #include <cmath>
 #include <cstdarg>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -99,8 +99,8 @@ bool takeArguments(runtime rt, int argc, char **argv, Arguments &arguments) {
   if (!withInputs && !withMeasures && next < files.size())
     arguments.events = files[next++];
   if ((withInputs && arguments.inputs == NULL) || (withMeasures && arguments.measures == NULL)) {
-    complain("usage: %s%s%s [display-file] [fit=parameter] [setting=value ...]\n",
-                 argv[0], withInputs ? " input-file" : "", withMeasures ? " measure-file" : "");
+    complain("usage: %s%s%s [display-file] [fit=parameter] [setting=value ...]\n", argv[0],
+             withInputs ? " input-file" : "", withMeasures ? " measure-file" : "");
     return false;
   }
   if (rt != NULL && rt->ndisp > 0 && next < files.size())
@@ -129,7 +129,7 @@ bool checkTimeStep(runtime rt) {
   if (rt->ts > 0 && std::isfinite(rt->ts))
     return true;
   complain("runtime: the time step must be positive; the application was compiled "
-                       "with a time step of %g.\n", rt->ts);
+           "with a time step of %g.\n", rt->ts);
   return false;
 }
 
@@ -185,7 +185,7 @@ bool readRunFiles(runtime rt, const DiagnosisModel &model, const Arguments &argu
     const DataRow &last = source.file->rows.back();
     if (!(last.time / step < kMaxSteps)) {
       complain("runtime: %s:%ld: time %g makes more than %ld steps of %g.\n",
-                   source.file->path.c_str(), last.line, last.time, kMaxSteps, step);
+               source.file->path.c_str(), last.line, last.time, kMaxSteps, step);
       return false;
     }
   }
@@ -234,8 +234,7 @@ int simulate(const DiagnosisModel &model, const ContinuousModel *continuous,
   }
   FILE *out = std::fopen(settings.simulate.c_str(), "w");
   if (out == NULL) {
-    complain("runtime: simulated file \"%s\" cannot be written.\n",
-                 settings.simulate.c_str());
+    complain("runtime: simulated file \"%s\" cannot be written.\n", settings.simulate.c_str());
     return kBadFile;
   }
   simulatePlant(model, continuous, settings, evidence, steps, forced, out);
@@ -271,8 +270,7 @@ int run(int argc, char **argv) {
     return simulate(model, continuous.get(), settings, files.evidence, steps);
   FILE *results = std::fopen(settings.results.c_str(), "w");
   if (results == NULL) {
-    complain("runtime: result file \"%s\" cannot be written.\n",
-                 settings.results.c_str());
+    complain("runtime: result file \"%s\" cannot be written.\n", settings.results.c_str());
     return kBadFile;
   }
   if (rt != NULL) {
@@ -302,8 +300,7 @@ int run(int argc, char **argv) {
   if (arguments.fit != NULL) {
     variable parameter = findParameter(rt, arguments.fit);
     if (parameter == NULL) {
-      complain("runtime: \"%s\" is not a parameter of the application.\n",
-                   arguments.fit);
+      complain("runtime: \"%s\" is not a parameter of the application.\n", arguments.fit);
       return kUsage;
     }
     Fit fit = fitParameter(parameter,
