@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,6 +38,9 @@ int runRuntime(const std::vector<std::string> &parameters) {
     for (const std::string &parameter : parameters)
       arguments.push_back(parameter.c_str());
     arguments.push_back(nullptr);
+    // Tells the runtime it runs in a session: a problem with its files or
+    // arguments is reported without ending the session.
+    setenv("MORVEL_WORKBENCH", "1", 1);
     execv(exeFile.c_str(), const_cast<char *const *>(arguments.data()));
     _exit(127);
   }
@@ -47,6 +51,15 @@ int runRuntime(const std::vector<std::string> &parameters) {
     std::printf("runtime ended by signal %d (%s)\n", signal, strsignal(signal));
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 0;
+}
+
+// Two names of one file: the same text, or the same existing file.
+bool sameFile(const std::string &first, const std::string &second) {
+  if (first == second)
+    return true;
+  struct stat one, other;
+  return stat(first.c_str(), &one) == 0 && stat(second.c_str(), &other) == 0 &&
+         one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }
 
 } // namespace
@@ -73,8 +86,19 @@ bool takeRuntimeParameters(const std::string &text, std::vector<std::string> &pa
   if (!required(numInput, "Not enough parameters (expecting input file) !\n") ||
       !required(numMeasure, "Not enough parameters (expecting measure file) !\n"))
     return false;
-  if (numDisplay > 0 && next < words.size())
-    parameters.push_back(words[next++]);
+  if (numDisplay > 0 && next < words.size()) {
+    const std::string &display = words[next++];
+    // The runtime writes the display file: refuse one that names a file it reads.
+    // A word with "=" is a setting of the runtime, not a file.
+    for (size_t read = 0; read < parameters.size(); ++read)
+      if (display.find('=') == std::string::npos && sameFile(display, parameters[read])) {
+        std::printf("The display file %s is the %s file: it would be overwritten. "
+                    "Give another display file name.\n",
+                    display.c_str(), numInput > 0 && read == 0 ? "input" : "measure");
+        return false;
+      }
+    parameters.push_back(display);
+  }
   if (next < words.size())
     parameters.push_back(words[next++]);
   return true;

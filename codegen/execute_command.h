@@ -13,7 +13,8 @@ int qxExec(char *argument);
 // The runtime's parameters taken from the command line: the input file when
 // the application has inputs, the measure file when it has measures, then
 // an optional display file and one more word. Prints the missing-file message
-// and answers false when a required file is not given.
+// and answers false when a required file is not given, or when the display
+// file is the input or measure file.
 bool takeRuntimeParameters(const std::string &text, std::vector<std::string> &parameters);
 
 // The link command of the runtime executable.

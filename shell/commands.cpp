@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
 #include <cstring>
+#include <sys/wait.h>
 
 #include "codegen/compile_command.h"
 #include "codegen/execute_command.h"
@@ -102,10 +104,14 @@ int qxSystem(char *argument) {
   if (argument == nullptr)
     return 1;
   std::fflush(stdout);
-  if (std::system(argument) == -1) {
+  int status = std::system(argument);
+  if (status == -1) {
     std::printf("Shell command failed.\n");
     return 0;
   }
+  // A command stopped by Ctrl-C leaves the cursor after the "^C" shown by the terminal.
+  if (WIFSIGNALED(status) && WTERMSIG(status) == SIGINT)
+    std::printf("\n");
   return 1;
 }
 

@@ -1,6 +1,7 @@
 #include "shell/figures.h"
 
 #include <cstdlib>
+#include <unistd.h>
 
 #include "continuous/causal_graph.h"
 #include "continuous/state.h"
@@ -47,6 +48,36 @@ bool writeFigure(const std::string &figureName, Draw &&draw) {
   std::fclose(stream);
   launchPs(figureName);
   return true;
+}
+
+bool onPath(const std::string &program) {
+  const char *path = std::getenv("PATH");
+  std::string directories = path != nullptr ? path : "";
+  size_t start = 0;
+  while (start <= directories.size()) {
+    size_t end = directories.find(':', start);
+    if (end == std::string::npos)
+      end = directories.size();
+    std::string directory = directories.substr(start, end - start);
+    if (access(((directory.empty() ? "." : directory) + "/" + program).c_str(), X_OK) == 0)
+      return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+bool isSet(const char *variable) {
+  const char *value = std::getenv(variable);
+  return value != nullptr && *value != '\0';
+}
+
+// Why the viewer cannot show a figure, or "" when nothing stands in its way.
+std::string viewerObstacle() {
+  if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY"))
+    return "neither DISPLAY nor WAYLAND_DISPLAY is set";
+  if (!onPath("gv"))
+    return "gv is not on the path";
+  return "";
 }
 
 }  // namespace
@@ -111,6 +142,16 @@ int qxDotPs(const std::string &name) {
 void launchPs(const std::string &name) {
   if (qxDotPs(name) != 1)
     return;
+  // The viewer runs in the background, where a failure would go unnoticed:
+  // say at once when it cannot show the figure, and where the figure is.
+  std::string obstacle = viewerObstacle();
+  if (!obstacle.empty()) {
+    std::string written = "fig/" + name + ".dot";
+    if (access(("fig/" + name + ".ps").c_str(), F_OK) == 0)
+      written += " and fig/" + name + ".ps";
+    std::printf("Figure written to %s; no viewer could show it: %s.\n", written.c_str(),
+                obstacle.c_str());
+  }
   std::string command = "gv fig/" + name + ".ps &";
   if (std::system(command.c_str()) == -1)
     std::fprintf(stderr, "Fail to view ps file.\n");

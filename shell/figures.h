@@ -33,7 +33,9 @@ void graphComp(const char *name);
 // Runs "dot -Tps fig/<name>.dot -o fig/<name>.ps". Returns 0 when the shell
 // could not be started, else 1, whatever dot reports.
 int qxDotPs(const std::string &name);
-// Converts, then starts "gv fig/<name>.ps &" in the background.
+// Converts, then starts "gv fig/<name>.ps &" in the background. Without a
+// display (DISPLAY, WAYLAND_DISPLAY) or without gv on the path, first says
+// where the figure was written and that no viewer could show it.
 void launchPs(const std::string &name);
 
 #endif

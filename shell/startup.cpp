@@ -94,6 +94,13 @@ void handleArguments(int count, char **arguments) {
 } // namespace
 
 int morvelMain(int argc, char **argv) {
+  // Everything printed is written at once, so that standard output and
+  // standard error, piped together, keep the order in which they were written.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("morvel %s\n", MORVEL_VERSION);
+    return 0;
+  }
   objInit();
 
   const char *installation = std::getenv("MORVELDIR");

@@ -9,6 +9,7 @@ A case file starts with header lines, then blocks:
     setup: COMMAND              shell command run first in the case's directory
     status: N                   expected exit status (default 0)
     mask: REGEX                 output matching REGEX is compared as "#" (timings)
+    streams: merged             standard error written into standard output, in order
     --- stdin                   text fed to standard input
     --- stdout                  expected standard output
     --- stderr                  expected standard error (default: empty)
@@ -36,7 +37,7 @@ SKIPPED = 77
 
 def parse_case(path):
     header = {"args": "", "env": [], "unset": [], "setup": [], "status": "0", "needs": [],
-              "mask": []}
+              "mask": [], "streams": "apart"}
     blocks = {}
     current = None
     with open(path, encoding="latin-1") as case:
@@ -87,15 +88,17 @@ def main():
             env.pop(name, None)
 
         command = program or [os.path.join(morveldir, "bin", "linux", "morvel")]
+        merged = header["streams"] == "merged"
         result = subprocess.run(
             command + shlex.split(header["args"]),
-            input=expand(blocks.get("stdin", "")).encode("latin-1"),
-            capture_output=True, cwd=case_dir, env=env, timeout=120)
+            input=expand(blocks.get("stdin", "")).encode("latin-1"), stdout=subprocess.PIPE,
+            stderr=subprocess.STDOUT if merged else subprocess.PIPE, cwd=case_dir, env=env,
+            timeout=120)
 
         failures = []
         for stream, actual in (("stdout", result.stdout), ("stderr", result.stderr)):
             expected = expand(blocks.get(stream, ""))
-            actual = actual.decode("latin-1")
+            actual = (actual or b"").decode("latin-1")
             for mask in header["mask"]:
                 actual = re.sub(mask, "#", actual)
             if actual != expected:

@@ -40,6 +40,8 @@ def heater(installation, source_dir):
         ("results=no/such/dir/r.jsonl",): (3, "runtime: result file \"no/such/dir/r.jsonl\" cannot be "
                                               "written.\n"),
         ("force=none.force", "simulate=x.mes"): (3, "runtime: forcing file \"none.force\" cannot be opened.\n"),
+        ("./nominal.mes",): (2, "runtime: display file \"./nominal.mes\" is also the measure file "
+                                "\"nominal.mes\"; it would be overwritten.\n"),
     }
     for words, (status, message) in refused.items():
         out, err, got = run("nominal.in", "nominal.mes", *words)

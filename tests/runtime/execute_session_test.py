@@ -6,7 +6,8 @@ Usage: execute_session_test.py SOURCE_DIR MORVELDIR
 The example's own session runs in the project directory of a private copy of
 the installation: the nominal run must find every measure in range, the
 faulty run must flag the heater's temperature from the step after the
-element burns out, and nothing else. A runtime that fails ends the session.
+element burns out, and nothing else. A runtime refusing a file or an
+argument does not end the session.
 """
 import math
 import os
@@ -87,12 +88,17 @@ def main():
                   f"temperature at t = {t}: {rows[t + 1][1]}, closed form {exact}")
         check(abs(float(rows[31][2]) - float(rows[31][1])) < 2, "the reading follows the temperature")
 
+        # A runtime refusing its files or arguments reports it and the session goes on.
         out, err, status = session(morveldir, project,
-                                   "load heater.mdl\ncompile 1\nexecute nominal.in missing.mes\nhelp\n",
+                                   "load heater.mdl\ncompile 1\nexecute nominal.in faulty.mess\n"
+                                   "execute nominal.in nominal.mes fit=heater.nope\nhelp q\n",
                                    "new")
-        check('runtime: measure file "missing.mes" cannot be opened.\n' in err, "missing file: " + err)
-        check("> help" not in out and out.rstrip().endswith("Leaving Morvel."),
-              "a failing runtime ends the session\n" + out)
+        check(err.endswith('runtime: measure file "faulty.mess" cannot be opened.\n'
+                           'runtime: "heater.nope" is not a parameter of the application.\n'),
+              "refused file and parameter: " + err)
+        check(status == 0 and out.endswith("> help q\nhelp q\nquit        Quit Morvel.\n"
+                                           "q           shortcut to quit.\n> Leaving Morvel.\n"),
+              f"the session goes on after a refused file (status {status})\n" + out[-500:])
 
         out, err, status = session(morveldir, project, "load heater.mdl\ncompile\nexecute\nquit\n",
                                    "-disc", "new")

@@ -19,7 +19,8 @@ const char *const header =
     "\trankdir=LR;\n\tsize=\"8,5\";\n\tnode [shape = plaintext];\n\t";
 
 // Runs in a project directory of its own, where "dot" and "gv" are
-// recorders that append their command line to commands.log.
+// recorders that append their command line to commands.log, with a display
+// for the viewer.
 class Figures : public ShellSession {
  protected:
   void SetUp() override {
@@ -33,9 +34,16 @@ class Figures : public ShellSession {
     }
     path = std::getenv("PATH");
     setenv("PATH", (directory.path + "/stubs:" + path).c_str(), 1);
+    const char *display = std::getenv("DISPLAY");
+    savedDisplay = display != nullptr ? display : "";
+    setenv("DISPLAY", ":99", 1);
   }
   void TearDown() override {
     setenv("PATH", path.c_str(), 1);
+    if (savedDisplay.empty())
+      unsetenv("DISPLAY");
+    else
+      setenv("DISPLAY", savedDisplay.c_str(), 1);
     ShellSession::TearDown();
   }
 
@@ -49,6 +57,7 @@ class Figures : public ShellSession {
 
   ScratchDirectory directory;
   std::string path;
+  std::string savedDisplay;
 };
 
 TEST(DotIdentifier, SplitsTheNameAtItsFirstDot) {
