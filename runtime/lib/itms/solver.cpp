@@ -1,5 +1,7 @@
 #include "solver.h"
 
+#include <algorithm>
+
 #include <cadical.hpp>
 
 #include "Clause.h"
@@ -18,6 +20,34 @@ ClauseTest::ClauseTest(const std::vector<Clause *> &clauses)
   }
   for (const auto &entry : variables)
     solver->freeze(entry.second);
+
+  // Islands: the variables joined by the clauses they share.
+  std::vector<int> parent(variables.size() + 1);
+  for (size_t v = 0; v < parent.size(); ++v)
+    parent[v] = static_cast<int>(v);
+  auto root = [&](int v) {
+    while (parent[v] != v)
+      v = parent[v] = parent[parent[v]];
+    return v;
+  };
+  for (const Clause *clause : clauses) {
+    int first = clause->cond != nullptr ? variables.at(clause->cond) : 0;
+    for (const auto &literal : *clause->atoms) {
+      int v = variables.at(literal.second);
+      if (first == 0)
+        first = v;
+      parent[root(v)] = root(first);
+    }
+  }
+  island.assign(parent.size(), -1);
+  std::vector<int> islandOfRoot(parent.size(), -1);
+  for (size_t v = 1; v < parent.size(); ++v) {
+    int r = root(static_cast<int>(v));
+    if (islandOfRoot[r] < 0)
+      islandOfRoot[r] = islandCount++;
+    island[v] = islandOfRoot[r];
+  }
+  lastAnswers.resize(islandCount);
 }
 
 ClauseTest::~ClauseTest() = default;
@@ -49,4 +79,31 @@ bool ClauseTest::entails(std::vector<int> assumptions, int literal) {
     return false;
   assumptions.push_back(-literal);
   return !satisfiable(assumptions);
+}
+
+bool ClauseTest::islandSatisfiable(int island, const std::vector<int> &literals) {
+  // Most questions repeat the island's last one.
+  LastAnswer &last = lastAnswers[island];
+  std::vector<int> sorted = literals;
+  std::sort(sorted.begin(), sorted.end());
+  if (last.asked && last.literals == sorted)
+    return last.holds;
+  std::vector<int> key{island};
+  key.insert(key.end(), sorted.begin(), sorted.end());
+  std::string text(reinterpret_cast<const char *>(key.data()), key.size() * sizeof(int));
+  auto known = islandAnswers.find(text);
+  bool holds;
+  if (known != islandAnswers.end()) {
+    holds = known->second;
+  } else {
+    // The answers are kept over the run, within a bound.
+    if (islandAnswers.size() >= 1 << 18)
+      islandAnswers.clear();
+    holds = satisfiable(sorted);
+    islandAnswers.emplace(text, holds);
+  }
+  last.literals = sorted;
+  last.holds = holds;
+  last.asked = true;
+  return holds;
 }
