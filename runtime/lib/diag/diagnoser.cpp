@@ -84,8 +84,18 @@ Diagnoser::Diagnoser(const DiagnosisModel &model, const ContinuousModel *continu
   mapped.assign(modeCount, 0);
   for (size_t m = 0; m < modeCount; ++m)
     for (const ModeTransition &transition : model.modes[m].transitions)
-      mapped[m] = mapped[m] || (transition.transition != NULL && transition.transition->mf != NULL &&
+      mapped[m] = mapped[m] || (transition.transition != NULL &&
+                                transition.transition->mf != NULL &&
                                 !transition.transition->mf->empty());
+  ownGuards.assign(modeCount, 1);
+  sharedOptions.resize(modeCount);
+  for (size_t m = 0; m < modeCount; ++m) {
+    sharedOptions[m].resize(model.modes[m].values.size());
+    for (const ModeTransition &transition : model.modes[m].transitions)
+      for (const GuardLiteral &literal : transition.guard)
+        if (literal.kind != GuardLiteral::mode || literal.variable != static_cast<int>(m))
+          ownGuards[m] = 0;
+  }
   // Two hashes of every value of every mode variable, from a fixed seed.
   std::mt19937_64 random(20261207);
   modeHashes.resize(modeCount);
@@ -160,13 +170,23 @@ void Diagnoser::advance(long step) {
   for (size_t p = 0; p < belief.size(); ++p) {
     const Candidate &parent = belief[p];
     std::unordered_map<int, bool> entailed;
-    for (size_t m = 0; m < model.modes.size(); ++m)
-      bases[p].options.push_back(modeOptions(
-          model.modes[m], parent.modes[m],
-          [&](const GuardLiteral &literal) {
-            return guardLiteralHolds(literal, model, parent.modes, commandsBefore, *clauses, entailed);
-          },
-          settings.unknown));
+    auto holds = [&](const GuardLiteral &literal) {
+      return guardLiteralHolds(literal, model, parent.modes, commandsBefore, *clauses, entailed);
+    };
+    Base &base = bases[p];
+    base.ownOptions.reserve(model.modes.size());
+    for (size_t m = 0; m < model.modes.size(); ++m) {
+      int value = parent.modes[m];
+      if (!ownGuards[m]) {
+        base.ownOptions.push_back(modeOptions(model.modes[m], value, holds, settings.unknown));
+        base.options.push_back(&base.ownOptions.back());
+        continue;
+      }
+      std::vector<ModeOption> &shared = sharedOptions[m][value];
+      if (shared.empty())
+        shared = modeOptions(model.modes[m], value, holds, settings.unknown);
+      base.options.push_back(&shared);
+    }
   }
 
   // The most probable successor of the most probable assignment that takes
@@ -183,17 +203,18 @@ void Diagnoser::advance(long step) {
     for (size_t p = 0; p < belief.size(); ++p) {
       Base &base = bases[p];
       weighBase(belief[p], withEvidence, base);
-      // When the successors cannot all be taken and the base leaves some
-      // evidence unexplained, the faults that may explain it come first.
+      // When the successors cannot all be taken, only the faults that may
+      // explain what the base leaves unexplained are.
       double successorCount = 0;
-      for (const std::vector<ModeOption> &results : base.options)
-        successorCount += std::log(static_cast<double>(results.size()));
+      for (const std::vector<ModeOption> *results : base.options)
+        successorCount += std::log(static_cast<double>(results->size()));
+      bool limited = successorCount > std::log(static_cast<double>(settings.successors));
       std::vector<int> deviating;
-      if (successorCount > std::log(static_cast<double>(settings.successors)))
+      if (limited) {
         deviating = suspects(base);
-      if (!deviating.empty())
         current.more = true;
-      SuccessorEnumeration successors(base.options, deviating);
+      }
+      SuccessorEnumeration successors(base.options, limited ? &deviating : NULL);
       std::vector<Deviation> deviations;
       double logPrior;
       long taken = 0;
@@ -203,9 +224,10 @@ void Diagnoser::advance(long step) {
           break;
         }
         ++current.weighed;
-        Weighed weighed = deviations.empty()
-                              ? Weighed{base.candidate.logp, base.consistent, base.candidate.flagged}
-                              : weighDeviations(base, deviations, logPrior, withEvidence);
+        Weighed weighed =
+            deviations.empty()
+                ? Weighed{base.candidate.logp, base.consistent, base.candidate.flagged}
+                : weighDeviations(base, deviations, logPrior, withEvidence);
         if (!weighed.consistent)
           continue;
         if (withEvidence && p == 0 && weighed.logp > bestExpected) {
@@ -213,7 +235,7 @@ void Diagnoser::advance(long step) {
           size_t undone = 0;
           bool newFault = false;
           for (const Deviation &deviation : deviations) {
-            int value = base.options[deviation.variable][deviation.option].value;
+            int value = (*base.options[deviation.variable])[deviation.option].value;
             newFault = newFault || (model.modes[deviation.variable].fault[value] &&
                                     value != belief[p].modes[deviation.variable]);
             undone += std::count(base.newFaults.begin(), base.newFaults.end(), deviation.variable);

@@ -100,7 +100,8 @@ class Diagnoser {
   struct Base {
     const Candidate *parent = NULL;
     Candidate candidate;
-    std::vector<std::vector<ModeOption>> options;  // of each mode variable
+    OptionTable options;                              // of each mode variable
+    std::vector<std::vector<ModeOption>> ownOptions;  // those that depend on the assignment
     double parentLogp = 0;
     double logPrior = 0;
     double logLikelihood = 0;        // of the step's measures, with the evidence
@@ -146,7 +147,7 @@ class Diagnoser {
 
   void start();
   void advance(long step);
-  void stepSuccessor(const Candidate &parent, const std::vector<std::vector<ModeOption>> &options,
+  void stepSuccessor(const Candidate &parent, const OptionTable &options,
                      const std::vector<int> &choice, double logPrior, long step, bool withEvidence,
                      Candidate &successor, StepWeighing &weighing);
   ModeReader modesOf(const Candidate &candidate) const;
@@ -188,12 +189,19 @@ class Diagnoser {
   size_t conditionSlots = 0;  // the first slot of a condition
   std::vector<std::vector<size_t>> slotsReadingVariable;  // per continuous variable
   std::vector<std::vector<size_t>> slotsReadingMode;      // per mode variable
-  std::vector<std::vector<int>> modesOfVariable;           // per continuous variable: the mode
-                                                            // variables its computation reads
-  std::vector<std::vector<std::pair<uint64_t, uint64_t>>> modeHashes;  // per mode variable and value
-  std::vector<std::vector<int>> modesOfIsland;
-  std::vector<char> mapped;
-  std::vector<char> freeScratch;  // per continuous variable, all 0 between uses  // per mode variable: some of its transitions has a mapping function
+  // Per continuous variable: the mode variables its computation reads, and
+  // those of the component computing it.
+  std::vector<std::vector<int>> modesOfVariable;
+  std::vector<std::vector<int>> modesOfIsland;  // per clause island: its mode variables
+  // Per mode variable and value: two hashes, their exclusive or over an
+  // assignment's modes telling it apart.
+  std::vector<std::vector<std::pair<uint64_t, uint64_t>>> modeHashes;
+  std::vector<char> mapped;  // per mode variable: some transition of it has a mapping function
+  // Per mode variable: its results depend on its value alone (its guards
+  // read it alone); then, per value, those results once computed.
+  std::vector<char> ownGuards;
+  std::vector<std::vector<std::vector<ModeOption>>> sharedOptions;
+  std::vector<char> freeScratch;  // per continuous variable, all 0 between uses
 };
 
 #endif

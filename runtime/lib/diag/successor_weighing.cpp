@@ -16,7 +16,7 @@
 namespace {
 
 // A measure this many deviations from its prediction is a discrepancy.
-const double kDiscrepancy = 2.5;
+const double kDiscrepancy = 2;
 
 // Whether a condition reads a variable that is free at the step.
 bool readsFree(const ContinuousModel &model, condition c, const std::vector<char> &freeAtStep) {
@@ -39,15 +39,14 @@ std::vector<int> choiceOf(size_t count, const std::vector<Deviation> &deviations
 
 } // namespace
 
-void Diagnoser::stepSuccessor(const Candidate &parent,
-                              const std::vector<std::vector<ModeOption>> &options,
+void Diagnoser::stepSuccessor(const Candidate &parent, const OptionTable &options,
                               const std::vector<int> &choice, double logPrior, long step,
                               bool withEvidence, Candidate &successor, StepWeighing &weighing) {
   size_t count = model.modes.size();
   successor.modes.resize(count);
   successor.since = parent.since;
   for (size_t m = 0; m < count; ++m) {
-    int value = options[m][choice[m]].value;
+    int value = (*options[m])[choice[m]].value;
     successor.modes[m] = value;
     if (value != parent.modes[m])
       successor.since[m] = model.modes[m].fault[value] ? step : -1;
@@ -65,7 +64,7 @@ void Diagnoser::stepSuccessor(const Candidate &parent,
   // Mapping functions of the transitions taken reset what they name, on
   // the values the step starts from.
   for (size_t m = 0; m < count; ++m) {
-    const ModeTransition *taken = options[m][choice[m]].transition;
+    const ModeTransition *taken = (*options[m])[choice[m]].transition;
     if (taken == NULL || taken->transition->mf == NULL)
       continue;
     for (const MapFunc *mapping : *taken->transition->mf) {
@@ -159,8 +158,8 @@ void Diagnoser::weighBase(const Candidate &parent, bool withEvidence, Base &base
   long step = current.step;
   std::vector<int> choice(model.modes.size(), 0);
   base.logPrior = 0;
-  for (const std::vector<ModeOption> &results : base.options)
-    base.logPrior += std::log(results[0].probability);
+  for (const std::vector<ModeOption> *results : base.options)
+    base.logPrior += std::log((*results)[0].probability);
   base.parent = &parent;
   base.parentLogp = parent.logp;
   StepWeighing weighing;
@@ -189,8 +188,8 @@ void Diagnoser::weighBase(const Candidate &parent, bool withEvidence, Base &base
       base.alarms += comparison.alarm != 0;
     }
   }
-  base.assumptions = assumptionsOf(base.candidate, continuous != NULL ? &weighing : NULL, step,
-                                   withEvidence);
+  base.assumptions =
+      assumptionsOf(base.candidate, continuous != NULL ? &weighing : NULL, step, withEvidence);
   base.byIsland = byIsland(base.assumptions);
   base.failing = failingIslands(base.byIsland);
   base.consistent = base.failing.empty();
@@ -210,8 +209,8 @@ Diagnoser::Weighed Diagnoser::weighDeviations(Base &base, const std::vector<Devi
   if (!restep) {
     Candidate successor;
     StepWeighing weighing;
-    stepSuccessor(*base.parent, base.options, choiceOf(model.modes.size(), deviations), logPrior, current.step,
-                  withEvidence, successor, weighing);
+    stepSuccessor(*base.parent, base.options, choiceOf(model.modes.size(), deviations), logPrior,
+                  current.step, withEvidence, successor, weighing);
     weighed.logp = successor.logp;
     weighed.flagged = successor.flagged;
     weighed.consistent =
@@ -228,7 +227,7 @@ Diagnoser::Weighed Diagnoser::weighDeviations(Base &base, const std::vector<Devi
   std::vector<int> saved;
   std::vector<int> changedSlots;
   for (const Deviation &deviation : deviations) {
-    int value = base.options[deviation.variable][deviation.option].value;
+    int value = (*base.options[deviation.variable])[deviation.option].value;
     saved.push_back(candidate.modes[deviation.variable]);
     candidate.modes[deviation.variable] = value;
     row[deviation.variable] = value;
@@ -300,11 +299,11 @@ Diagnoser::Weighed Diagnoser::weighDeviations(Base &base, const std::vector<Devi
   std::vector<int> literals;
   for (int island : islands) {
     literals.clear();
-    auto range = std::equal_range(base.byIsland.begin(), base.byIsland.end(),
-                                  std::pair<int, int>{island, 0},
-                                  [](const std::pair<int, int> &a, const std::pair<int, int> &b) {
-                                    return a.first < b.first;
-                                  });
+    auto range =
+        std::equal_range(base.byIsland.begin(), base.byIsland.end(), std::pair<int, int>{island, 0},
+                         [](const std::pair<int, int> &a, const std::pair<int, int> &b) {
+                           return a.first < b.first;
+                         });
     for (auto it = range.first; it != range.second; ++it)
       if (std::find(removed.begin(), removed.end(), *it) == removed.end())
         literals.push_back(it->second);
@@ -332,23 +331,24 @@ Diagnoser::Candidate Diagnoser::materialize(const Base &base,
     StepWeighing weighing;
     double logPrior = base.logPrior;
     for (const Deviation &deviation : deviations) {
-      const std::vector<ModeOption> &results = base.options[deviation.variable];
-      logPrior += std::log(results[deviation.option].probability) - std::log(results[0].probability);
+      const std::vector<ModeOption> &results = *base.options[deviation.variable];
+      logPrior +=
+          std::log(results[deviation.option].probability) - std::log(results[0].probability);
     }
-    stepSuccessor(*base.parent, base.options, choiceOf(model.modes.size(), deviations), logPrior, step,
-                  withEvidence, successor, weighing);
+    stepSuccessor(*base.parent, base.options, choiceOf(model.modes.size(), deviations), logPrior,
+                  step, withEvidence, successor, weighing);
     return successor;
   }
   successor = base.candidate;
   size_t count = model.modes.size();
   for (const Deviation &deviation : deviations) {
     int m = deviation.variable;
-    int value = base.options[m][deviation.option].value;
+    int value = (*base.options[m])[deviation.option].value;
     successor.modes[m] = value;
     successor.modeHistory[(step % window) * count + m] = value;
     successor.since[m] = value == base.parent->modes[m] ? base.parent->since[m]
-                         : model.modes[m].fault[value] ? step
-                                                       : -1;
+                         : model.modes[m].fault[value]  ? step
+                                                        : -1;
   }
   if (continuous == NULL)
     return successor;
@@ -385,7 +385,7 @@ void Diagnoser::restepDeviations(const Base &base, Candidate &candidate,
       if (readers != continuous->atomReadersAtStep.end())
         seeds.insert(seeds.end(), readers->second.begin(), readers->second.end());
     }
-    if (base.options[deviation.variable][deviation.option].value == mode.unknownValue) {
+    if ((*base.options[deviation.variable])[deviation.option].value == mode.unknownValue) {
       const std::vector<long> &computed = model.components[mode.component].computed;
       freed.insert(freed.end(), computed.begin(), computed.end());
     }
@@ -462,7 +462,7 @@ Diagnoser::ModesKey Diagnoser::keyWith(const Base &base,
   ModesKey key = base.key;
   for (const Deviation &deviation : deviations) {
     int m = deviation.variable;
-    int from = base.candidate.modes[m], to = base.options[m][deviation.option].value;
+    int from = base.candidate.modes[m], to = (*base.options[m])[deviation.option].value;
     key.first ^= modeHashes[m][from].first ^ modeHashes[m][to].first;
     key.second ^= modeHashes[m][from].second ^ modeHashes[m][to].second;
   }
@@ -483,7 +483,7 @@ bool Diagnoser::modesBefore(const Merged &a, const Merged &b, const std::vector<
   auto valueOf = [&](const Merged &merged, const Base &base, int m) {
     for (const Deviation &deviation : merged.deviations)
       if (deviation.variable == m)
-        return base.options[m][deviation.option].value;
+        return (*base.options[m])[deviation.option].value;
     return base.candidate.modes[m];
   };
   for (int m : differing) {

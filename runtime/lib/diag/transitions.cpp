@@ -105,21 +105,21 @@ bool SuccessorEnumeration::Later::operator()(const Node &a, const Node &b) const
   return earlierChoice(b.deviations, a.deviations);
 }
 
-SuccessorEnumeration::SuccessorEnumeration(const std::vector<std::vector<ModeOption>> &options,
-                                           const std::vector<int> &deviating)
+SuccessorEnumeration::SuccessorEnumeration(const OptionTable &options,
+                                           const std::vector<int> *deviating)
     : options(options) {
-  for (size_t m = 0; m < options.size(); ++m)
-    firstLogPrior += std::log(options[m][0].probability);
-  for (int m : deviating)
-    if (options[m].size() > 1)
-      order.push_back(m);
-  for (size_t m = 0; deviating.empty() && m < options.size(); ++m)
-    if (options[m].size() > 1)
+  for (size_t m = 0; m < options.size(); ++m) {
+    firstLogPrior += std::log((*options[m])[0].probability);
+    if (deviating == NULL && options[m]->size() > 1)
       order.push_back(static_cast<int>(m));
+  }
+  for (size_t d = 0; deviating != NULL && d < deviating->size(); ++d)
+    if (options[(*deviating)[d]]->size() > 1)
+      order.push_back((*deviating)[d]);
   // Cheapest deviation first; among equal ones the later variable first, so
   // that moving a deviation along the order never goes back in the ties.
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    double ca = deviationCost(options[a], 1), cb = deviationCost(options[b], 1);
+    double ca = deviationCost(*options[a], 1), cb = deviationCost(*options[b], 1);
     if (ca != cb)
       return ca > cb;
     return a > b;
@@ -131,15 +131,16 @@ SuccessorEnumeration::Node SuccessorEnumeration::made(std::vector<Deviation> dev
                                                       long last) const {
   Node node{firstLogPrior, std::move(deviations), last};
   for (const Deviation &deviation : node.deviations)
-    node.logPrior += deviationCost(options[deviation.variable], deviation.option);
+    node.logPrior += deviationCost(*options[deviation.variable], deviation.option);
   return node;
 }
 
 namespace {
 
 std::vector<Deviation> with(std::vector<Deviation> deviations, Deviation added) {
-  auto at = std::lower_bound(deviations.begin(), deviations.end(), added,
-                             [](const Deviation &a, const Deviation &b) { return a.variable < b.variable; });
+  auto at = std::lower_bound(
+      deviations.begin(), deviations.end(), added,
+      [](const Deviation &a, const Deviation &b) { return a.variable < b.variable; });
   if (at != deviations.end() && at->variable == added.variable)
     at->option = added.option;
   else
@@ -172,7 +173,7 @@ bool SuccessorEnumeration::next(std::vector<Deviation> &deviations, double &logP
     for (const Deviation &deviation : node.deviations)
       if (deviation.variable == variable)
         option = deviation.option;
-    if (option + 1 < static_cast<int>(options[variable].size()))
+    if (option + 1 < static_cast<int>(options[variable]->size()))
       pending.push(made(with(node.deviations, Deviation{variable, option + 1}), node.last));
     if (option == 1 && next < static_cast<long>(order.size()))
       pending.push(made(with(without(node.deviations, variable), Deviation{order[next], 1}), next));

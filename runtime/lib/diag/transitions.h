@@ -37,6 +37,11 @@ bool guardLiteralHolds(const GuardLiteral &literal, const DiagnosisModel &model,
 std::vector<int> modeAndCommandAssumptions(const DiagnosisModel &model, const std::vector<int> &modes,
                                            const std::vector<int> &commands, ClauseTest &clauses);
 
+// The results of every mode variable, by variable; the lists are held
+// elsewhere, shared between assignments where they depend on the variable's
+// value alone.
+typedef std::vector<const std::vector<ModeOption> *> OptionTable;
+
 // A successor as the options it takes other than each variable's first
 // (most probable) one, by variable.
 struct Deviation {
@@ -51,9 +56,8 @@ struct Deviation {
 // is in line, whatever the number of mode variables.
 class SuccessorEnumeration {
  public:
-  // deviating, when not empty, holds the only variables that may deviate.
-  SuccessorEnumeration(const std::vector<std::vector<ModeOption>> &options,
-                       const std::vector<int> &deviating);
+  // deviating, when not NULL, holds the only variables that may deviate.
+  SuccessorEnumeration(const OptionTable &options, const std::vector<int> *deviating);
   // The next successor, as its deviations by increasing variable; false when
   // every one was taken.
   bool next(std::vector<Deviation> &deviations, double &logPrior);
@@ -69,7 +73,7 @@ class SuccessorEnumeration {
   };
   Node made(std::vector<Deviation> deviations, long last) const;
 
-  const std::vector<std::vector<ModeOption>> &options;
+  const OptionTable &options;
   double firstLogPrior = 0;
   std::vector<int> order;  // the variables with more than one option, least costly deviation first
   std::priority_queue<Node, std::vector<Node>, Later> pending;
