@@ -155,9 +155,9 @@ void Diagnoser::start() {
   for (const Comparison &comparison : weighing.comparisons)
     first.flagged = first.flagged || comparison.alarm != 0;
   current.weighed = 1;
-  bool explained =
-      failingIslands(byIsland(assumptionsOf(first, continuous != NULL ? &weighing : NULL, 0, true)))
-          .empty();
+  std::vector<int> assumptions =
+      assumptionsOf(first, continuous != NULL ? &weighing : NULL, 0, true);
+  bool explained = clauses->failingIslands(byIsland(assumptions)).empty();
   current.explained = explained;
   current.detected = !explained || first.flagged;
   belief.assign(1, first);

@@ -106,7 +106,8 @@ class Diagnoser {
     double logPrior = 0;
     double logLikelihood = 0;        // of the step's measures, with the evidence
     bool consistent = false;
-    bool restepped = false;            // its deviations re-step what they change only
+    std::vector<long> freeReach;       // its free variables and what reads them at the step, sorted
+    std::vector<char> freeAtStep;      // with free variables: per variable, computed from them
     std::vector<double> measureLog;    // per measure: log density of its measure, 0 when none
     std::vector<int> alarm;            // per measure: out of the band
     std::vector<double> residual;      // per measure: |measure - prediction| in deviations
@@ -139,6 +140,8 @@ class Diagnoser {
 
   // What re-stepping a successor's deviations changed.
   struct DeviationStep {
+    std::vector<long> freed;    // the variables of the components made unknown
+    StepEvidence evidence{NULL, NULL};
     std::vector<long> reached;  // the variables stepped again, in the updating order
     Restep restep;
     bool anyFree = false;
@@ -157,15 +160,14 @@ class Diagnoser {
   void weighBase(const Candidate &parent, bool withEvidence, Base &base);
   Weighed weighDeviations(Base &base, const std::vector<Deviation> &deviations,
                           double logPrior, bool withEvidence);
-  void restepDeviations(const Base &base, Candidate &candidate,
-                        const std::vector<Deviation> &deviations, bool withEvidence,
-                        DeviationStep &stepped);
+  bool reachOf(const Base &base, const std::vector<Deviation> &deviations, bool withEvidence,
+               DeviationStep &stepped);
+  void restepDeviations(Candidate &candidate, DeviationStep &stepped);
   Candidate materialize(const Base &base, const std::vector<Deviation> &deviations,
                         bool withEvidence);
   std::vector<int> assumptionsOf(const Candidate &candidate, const StepWeighing *weighing,
                                  long step, bool withEvidence);
   std::vector<std::pair<int, int>> byIsland(const std::vector<int> &assumptions) const;
-  std::vector<int> failingIslands(const std::vector<std::pair<int, int>> &byIsland);
   std::vector<int> suspects(const Base &base) const;
   ModesKey keyOf(const std::vector<int> &modes) const;
   ModesKey keyWith(const Base &base, const std::vector<Deviation> &deviations) const;

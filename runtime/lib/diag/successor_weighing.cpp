@@ -3,9 +3,10 @@
 // mode variables, and only what those change is stepped again: the
 // variables that read them at the step (later steps read the modes of the
 // steps before, which they share), the measures among those, the condition
-// atoms that read them and the clause islands of the changed assumptions.
-// Where that does not hold (a free variable, a mapping function), the
-// successor is stepped in full.
+// atoms that read them and the clause islands of the changed assumptions;
+// a component made unknown has its variables stepped again as free ones.
+// Where the base has free variables itself, or a deviated variable may take
+// a transition with a mapping function, the successor is stepped in full.
 #include "diagnoser.h"
 
 #include <algorithm>
@@ -139,21 +140,6 @@ std::vector<std::pair<int, int>> Diagnoser::byIsland(const std::vector<int> &ass
   return sorted;
 }
 
-// The islands whose clauses the assumptions (sorted by island) contradict.
-std::vector<int> Diagnoser::failingIslands(const std::vector<std::pair<int, int>> &byIsland) {
-  std::vector<int> failing;
-  std::vector<int> literals;
-  for (size_t i = 0; i < byIsland.size();) {
-    int island = byIsland[i].first;
-    literals.clear();
-    for (; i < byIsland.size() && byIsland[i].first == island; ++i)
-      literals.push_back(byIsland[i].second);
-    if (!clauses->islandSatisfiable(island, literals))
-      failing.push_back(island);
-  }
-  return failing;
-}
-
 void Diagnoser::weighBase(const Candidate &parent, bool withEvidence, Base &base) {
   long step = current.step;
   std::vector<int> choice(model.modes.size(), 0);
@@ -166,12 +152,22 @@ void Diagnoser::weighBase(const Candidate &parent, bool withEvidence, Base &base
   stepSuccessor(parent, base.options, choice, base.logPrior, step, withEvidence, base.candidate,
                 weighing);
   base.logLikelihood = withEvidence ? weighing.logLikelihood : 0;
-  base.restepped = std::none_of(weighing.freeAtStep.begin(), weighing.freeAtStep.end(),
-                                [](char free) { return free != 0; });
+  // The base's free variables and what reads them at the step.
+  std::vector<long> freed;
   for (const Component &component : model.components)
     for (int m : component.modeVariables)
-      if (base.candidate.modes[m] == model.modes[m].unknownValue && !component.computed.empty())
-        base.restepped = false;
+      if (base.candidate.modes[m] == model.modes[m].unknownValue)
+        freed.insert(freed.end(), component.computed.begin(), component.computed.end());
+  base.freeReach.clear();
+  base.freeAtStep.clear();
+  if (continuous != NULL && !freed.empty()) {
+    base.freeReach =
+        reachedAtStep(*continuous, freed,
+                      evidenceAt(evidence.inputs, withEvidence ? evidence.measures : NULL,
+                                 step * continuous->rt->ts));
+    std::sort(base.freeReach.begin(), base.freeReach.end());
+    base.freeAtStep = weighing.freeAtStep;
+  }
   if (continuous != NULL) {
     long measures = continuous->rt->nmes;
     base.measureLog.assign(measures, 0.0);
@@ -191,7 +187,7 @@ void Diagnoser::weighBase(const Candidate &parent, bool withEvidence, Base &base
   base.assumptions =
       assumptionsOf(base.candidate, continuous != NULL ? &weighing : NULL, step, withEvidence);
   base.byIsland = byIsland(base.assumptions);
-  base.failing = failingIslands(base.byIsland);
+  base.failing = clauses->failingIslands(base.byIsland);
   base.consistent = base.failing.empty();
   base.newFaults.clear();
   for (size_t m = 0; m < model.modes.size(); ++m)
@@ -203,10 +199,8 @@ void Diagnoser::weighBase(const Candidate &parent, bool withEvidence, Base &base
 Diagnoser::Weighed Diagnoser::weighDeviations(Base &base, const std::vector<Deviation> &deviations,
                                               double logPrior, bool withEvidence) {
   Weighed weighed;
-  bool restep = base.restepped;
-  for (const Deviation &deviation : deviations)
-    restep = restep && !mapped[deviation.variable];
-  if (!restep) {
+  DeviationStep stepped;
+  if (!reachOf(base, deviations, withEvidence, stepped)) {
     Candidate successor;
     StepWeighing weighing;
     stepSuccessor(*base.parent, base.options, choiceOf(model.modes.size(), deviations), logPrior,
@@ -214,8 +208,9 @@ Diagnoser::Weighed Diagnoser::weighDeviations(Base &base, const std::vector<Devi
     weighed.logp = successor.logp;
     weighed.flagged = successor.flagged;
     weighed.consistent =
-        failingIslands(byIsland(assumptionsOf(successor, continuous != NULL ? &weighing : NULL,
-                                              current.step, withEvidence)))
+        clauses
+            ->failingIslands(byIsland(assumptionsOf(
+                successor, continuous != NULL ? &weighing : NULL, current.step, withEvidence)))
             .empty();
     return weighed;
   }
@@ -237,9 +232,8 @@ Diagnoser::Weighed Diagnoser::weighDeviations(Base &base, const std::vector<Devi
   }
   double logLikelihood = base.logLikelihood;
   bool flagged = base.alarms > 0;
-  DeviationStep stepped;
   if (continuous != NULL) {
-    restepDeviations(base, candidate, deviations, withEvidence, stepped);
+    restepDeviations(candidate, stepped);
     long alarms = base.alarms;
     for (long position : stepped.reached) {
       long column = continuous->measureColumnAt(position);
@@ -264,8 +258,10 @@ Diagnoser::Weighed Diagnoser::weighDeviations(Base &base, const std::vector<Devi
     int literal;
     if (static_cast<size_t>(s) < count)
       literal = clauses->literal(model.modes[s].atoms[candidate.modes[s]], true);
-    else if (!withEvidence || (stepped.anyFree &&
-                               readsFree(*continuous, slots[s].cond, stepped.weighing.freeAtStep)))
+    else if (!withEvidence ||
+             (stepped.anyFree &&
+              readsFree(*continuous, slots[s].cond, stepped.weighing.freeAtStep)) ||
+             (!base.freeAtStep.empty() && readsFree(*continuous, slots[s].cond, base.freeAtStep)))
       literal = 0;
     else
       literal = conditionHolds(*continuous, candidate.state, slots[s].cond, step, modes)
@@ -323,11 +319,9 @@ Diagnoser::Candidate Diagnoser::materialize(const Base &base,
                                             const std::vector<Deviation> &deviations,
                                             bool withEvidence) {
   long step = current.step;
-  bool restep = base.restepped;
-  for (const Deviation &deviation : deviations)
-    restep = restep && !mapped[deviation.variable];
   Candidate successor;
-  if (!restep) {
+  DeviationStep stepped;
+  if (!reachOf(base, deviations, withEvidence, stepped)) {
     StepWeighing weighing;
     double logPrior = base.logPrior;
     for (const Deviation &deviation : deviations) {
@@ -352,8 +346,7 @@ Diagnoser::Candidate Diagnoser::materialize(const Base &base,
   }
   if (continuous == NULL)
     return successor;
-  DeviationStep stepped;
-  restepDeviations(base, successor, deviations, withEvidence, stepped);
+  restepDeviations(successor, stepped);
   long alarms = base.alarms;
   for (long position : stepped.reached) {
     long column = continuous->measureColumnAt(position);
@@ -370,16 +363,22 @@ Diagnoser::Candidate Diagnoser::materialize(const Base &base,
   return successor;
 }
 
-// Steps again, on the base's state holding the deviations' modes, what they
-// change at the step: the variables reading their atoms at the step, those
-// of the components they make unknown (then free), and what reads those.
-void Diagnoser::restepDeviations(const Base &base, Candidate &candidate,
-                                 const std::vector<Deviation> &deviations, bool withEvidence,
-                                 DeviationStep &stepped) {
+// What the deviations change at the step: the variables reading their atoms
+// at the step, those of the components they make unknown (then free), and
+// what reads those. False when the successor is to be stepped in full: a
+// deviated variable has a transition with a mapping function, or the base
+// has free variables that the deviations reach (apart, the free values of
+// the base and those of the deviations are integrated out separately).
+bool Diagnoser::reachOf(const Base &base, const std::vector<Deviation> &deviations,
+                        bool withEvidence, DeviationStep &stepped) {
+  stepped.freed.clear();
   std::vector<long> seeds;
-  std::vector<long> freed;
   for (const Deviation &deviation : deviations) {
     const ModeVariable &mode = model.modes[deviation.variable];
+    if (mapped[deviation.variable])
+      return false;
+    if (continuous == NULL)
+      continue;
     for (const Atom *atom : mode.atoms) {
       auto readers = continuous->atomReadersAtStep.find(atom);
       if (readers != continuous->atomReadersAtStep.end())
@@ -387,25 +386,36 @@ void Diagnoser::restepDeviations(const Base &base, Candidate &candidate,
     }
     if ((*base.options[deviation.variable])[deviation.option].value == mode.unknownValue) {
       const std::vector<long> &computed = model.components[mode.component].computed;
-      freed.insert(freed.end(), computed.begin(), computed.end());
+      stepped.freed.insert(stepped.freed.end(), computed.begin(), computed.end());
     }
   }
-  seeds.insert(seeds.end(), freed.begin(), freed.end());
-  StepEvidence stepEvidence = evidenceAt(evidence.inputs, withEvidence ? evidence.measures : NULL,
-                                         current.step * continuous->rt->ts);
-  stepped.reached = reachedAtStep(*continuous, seeds, stepEvidence);
-  stepped.anyFree = !freed.empty();
+  if (continuous == NULL)
+    return true;
+  seeds.insert(seeds.end(), stepped.freed.begin(), stepped.freed.end());
+  stepped.evidence = evidenceAt(evidence.inputs, withEvidence ? evidence.measures : NULL,
+                                current.step * continuous->rt->ts);
+  stepped.reached = reachedAtStep(*continuous, seeds, stepped.evidence);
+  for (long position : stepped.reached)
+    if (std::binary_search(base.freeReach.begin(), base.freeReach.end(), position))
+      return false;
+  return true;
+}
+
+// Steps again what reachOf found, on the base's state holding the
+// deviations' modes.
+void Diagnoser::restepDeviations(Candidate &candidate, DeviationStep &stepped) {
+  stepped.anyFree = !stepped.freed.empty();
   if (!stepped.anyFree) {
-    restepVariables(*continuous, candidate.state, stepped.reached, modesOf(candidate), stepEvidence,
-                    stepped.restep);
+    restepVariables(*continuous, candidate.state, stepped.reached, modesOf(candidate),
+                    stepped.evidence, stepped.restep);
     return;
   }
   freeScratch.resize(continuous->rt->nvar, 0);
-  for (long position : freed)
+  for (long position : stepped.freed)
     freeScratch[position] = 1;
   restepFree(*continuous, candidate.state, stepped.reached, modesOf(candidate), freeScratch,
-             stepEvidence, stepped.restep, stepped.weighing);
-  for (long position : freed)
+             stepped.evidence, stepped.restep, stepped.weighing);
+  for (long position : stepped.freed)
     freeScratch[position] = 0;
 }
 

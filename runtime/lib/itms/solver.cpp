@@ -81,29 +81,72 @@ bool ClauseTest::entails(std::vector<int> assumptions, int literal) {
   return !satisfiable(assumptions);
 }
 
-bool ClauseTest::islandSatisfiable(int island, const std::vector<int> &literals) {
+bool ClauseTest::knownAnswer(int island, const std::vector<int> &sorted, bool &holds) {
   // Most questions repeat the island's last one.
   LastAnswer &last = lastAnswers[island];
-  std::vector<int> sorted = literals;
-  std::sort(sorted.begin(), sorted.end());
-  if (last.asked && last.literals == sorted)
-    return last.holds;
+  if (last.asked && last.literals == sorted) {
+    holds = last.holds;
+    return true;
+  }
   std::vector<int> key{island};
   key.insert(key.end(), sorted.begin(), sorted.end());
-  std::string text(reinterpret_cast<const char *>(key.data()), key.size() * sizeof(int));
-  auto known = islandAnswers.find(text);
+  auto known = islandAnswers.find(
+      std::string(reinterpret_cast<const char *>(key.data()), key.size() * sizeof(int)));
+  if (known == islandAnswers.end())
+    return false;
+  holds = known->second;
+  last = LastAnswer{sorted, holds, true};
+  return true;
+}
+
+void ClauseTest::keepAnswer(int island, const std::vector<int> &sorted, bool holds) {
+  // The answers are kept over the run, within a bound.
+  if (islandAnswers.size() >= 1 << 18)
+    islandAnswers.clear();
+  std::vector<int> key{island};
+  key.insert(key.end(), sorted.begin(), sorted.end());
+  islandAnswers[std::string(reinterpret_cast<const char *>(key.data()), key.size() * sizeof(int))] =
+      holds;
+  lastAnswers[island] = LastAnswer{sorted, holds, true};
+}
+
+bool ClauseTest::islandSatisfiable(int island, const std::vector<int> &literals) {
+  std::vector<int> sorted = literals;
+  std::sort(sorted.begin(), sorted.end());
   bool holds;
-  if (known != islandAnswers.end()) {
-    holds = known->second;
-  } else {
-    // The answers are kept over the run, within a bound.
-    if (islandAnswers.size() >= 1 << 18)
-      islandAnswers.clear();
+  if (!knownAnswer(island, sorted, holds)) {
     holds = satisfiable(sorted);
-    islandAnswers.emplace(text, holds);
+    keepAnswer(island, sorted, holds);
   }
-  last.literals = sorted;
-  last.holds = holds;
-  last.asked = true;
   return holds;
+}
+
+std::vector<int> ClauseTest::failingIslands(const std::vector<std::pair<int, int>> &byIsland) {
+  std::vector<int> failing;
+  std::vector<std::pair<int, std::vector<int>>> unknown;  // islands without a kept answer
+  std::vector<int> all;
+  for (size_t i = 0; i < byIsland.size();) {
+    int island = byIsland[i].first;
+    std::vector<int> sorted;
+    for (; i < byIsland.size() && byIsland[i].first == island; ++i)
+      sorted.push_back(byIsland[i].second);
+    bool holds;
+    if (knownAnswer(island, sorted, holds)) {
+      if (!holds)
+        failing.push_back(island);
+      continue;
+    }
+    all.insert(all.end(), sorted.begin(), sorted.end());
+    unknown.push_back({island, std::move(sorted)});
+  }
+  // When they hold together, each holds alone; else each is asked alone.
+  bool together = !unknown.empty() && satisfiable(all);
+  for (const auto &[island, sorted] : unknown) {
+    bool holds = together || satisfiable(sorted);
+    keepAnswer(island, sorted, holds);
+    if (!holds)
+      failing.push_back(island);
+  }
+  std::sort(failing.begin(), failing.end());
+  return failing;
 }

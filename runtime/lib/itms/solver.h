@@ -46,9 +46,15 @@ class ClauseTest {
   // True when the island's clauses can hold with the assumed literals, all
   // of them on that island.
   bool islandSatisfiable(int island, const std::vector<int> &literals);
+  // The islands that the literals (with their islands, sorted by island)
+  // contradict. The islands not asked before are asked together first.
+  std::vector<int> failingIslands(const std::vector<std::pair<int, int>> &byIsland);
 
  private:
   int variableOf(const void *key);
+  // The answer kept for an island's sorted literals; false when none is.
+  bool knownAnswer(int island, const std::vector<int> &sorted, bool &holds);
+  void keepAnswer(int island, const std::vector<int> &sorted, bool holds);
 
   std::vector<int> island;  // per variable
   int islandCount = 0;
