@@ -13,7 +13,9 @@ the default settings, the most probable assignment of every step must be the
 reference's.
 
 - the bundled heater on nominal.mes and faulty.mes;
-- a source read by two sensors, all static: a weak source, a biased sensor,
+- a source read by two sensors, all static, a clause under a condition on
+  the source's output (which a successor's mode changes at the step itself,
+  so that it must be evaluated on that successor's values): a weak source, a biased sensor,
   both readings far off (one free value of an unknown source, judged by both
   measures at once, explains them) and one reading far off (which no single
   value of the source explains);
@@ -40,7 +42,9 @@ def check(condition, message):
         failures.append(message)
 
 
-SOURCE = """/* A source whose output follows its feed at once; it may weaken. */
+SOURCE = """/* A source whose output follows its feed at once; it may weaken. The
+   condition, read on the output a mode changes at the step itself, admits
+   the weak source only when its own output is low. */
 Component "Source"
 {
 }
@@ -53,9 +57,10 @@ vardef
 }
 constraints
 {
-  full : (mode = "ok") feed -S-> x : GAIN = 2, DELAY = 0;
-  weak : (mode = "low") feed -S-> x : GAIN = 1.5, DELAY = 0;
+  CONDITION x > 5 => (mode = "ok");
 }
+full : (mode = "ok") feed -S-> x : GAIN = 2, DELAY = 0;
+weak : (mode = "low") feed -S-> x : GAIN = 1.5, DELAY = 0;
 transitions
 {
   weakening : { Fail (mode = "ok") Next (mode = "low") 0.002 ; }

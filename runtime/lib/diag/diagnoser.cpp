@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <random>
+#include <unordered_map>
 
 #include "Atom.h"
 #include "Clause.h"
@@ -20,42 +22,6 @@ double logSum(double a, double b) {
   return high + std::log1p(std::exp(std::min(a, b) - high));
 }
 
-std::string keyOf(const std::vector<int> &values) {
-  return std::string(reinterpret_cast<const char *>(values.data()), values.size() * sizeof(int));
-}
-
-// Whether a condition reads a variable that is free at the step.
-bool readsFree(const ContinuousModel &model, condition c, const std::vector<char> &freeAtStep) {
-  if (c == NULL)
-    return false;
-  auto isFree = [&](variable v) { return v != NULL && !v->cst && freeAtStep[model.position(v)]; };
-  std::vector<expr> pending;
-  if (c->e != NULL)
-    pending.push_back(c->e);
-  bool found = isFree(c->var1) || isFree(c->var2) || readsFree(model, c->op1, freeAtStep) ||
-               readsFree(model, c->op2, freeAtStep);
-  while (!found && !pending.empty()) {
-    expr e = pending.back();
-    pending.pop_back();
-    if (e == NULL)
-      continue;
-    if (e->gv != NULL && e->gv->tgv == gvVariable)
-      found = isFree(e->gv->uv.var);
-    pending.push_back(e->op1);
-    pending.push_back(e->op2);
-  }
-  return found;
-}
-
-// Whether a successor keeps the faults it had and takes no other.
-bool noNewFault(const DiagnosisModel &model, const std::vector<int> &before,
-                const std::vector<int> &after) {
-  for (size_t m = 0; m < after.size(); ++m)
-    if (model.modes[m].fault[after[m]] && after[m] != before[m])
-      return false;
-  return true;
-}
-
 } // namespace
 
 Diagnoser::Diagnoser(const DiagnosisModel &model, const ContinuousModel *continuous,
@@ -69,6 +35,73 @@ Diagnoser::Diagnoser(const DiagnosisModel &model, const ContinuousModel *continu
         std::find(clauseConditions.begin(), clauseConditions.end(), clause->cond) ==
             clauseConditions.end())
       clauseConditions.push_back(clause->cond);
+
+  // The slots of the discrete assumptions, and what reads what.
+  size_t modeCount = model.modes.size();
+  slots.resize(modeCount + model.commands.size() + model.observations.size());
+  conditionSlots = slots.size();
+  for (const ConditionVariable &conditioned : model.application.conditionVariables)
+    for (const ConditionValue &value : conditioned.values)
+      slots.push_back(Slot{value.cond, clauses->literal(value.atom, true),
+                           clauses->literal(value.atom, false)});
+  for (condition c : clauseConditions)
+    slots.push_back(Slot{c, clauses->literal(c, true), clauses->literal(c, false)});
+  slotsReadingMode.assign(modeCount, {});
+  modesOfIsland.assign(clauses->islands(), {});
+  std::unordered_map<const Atom *, int> modeOfAtom;
+  for (size_t m = 0; m < modeCount; ++m)
+    for (const Atom *atom : model.modes[m].atoms) {
+      modeOfAtom[atom] = static_cast<int>(m);
+      int island = clauses->islandOf(clauses->literal(atom, true));
+      if (island >= 0 && std::find(modesOfIsland[island].begin(), modesOfIsland[island].end(),
+                                   static_cast<int>(m)) == modesOfIsland[island].end())
+        modesOfIsland[island].push_back(static_cast<int>(m));
+    }
+  if (continuous != NULL) {
+    long count = continuous->rt->nvar;
+    slotsReadingVariable.assign(count, {});
+    for (size_t s = conditionSlots; s < slots.size(); ++s) {
+      std::vector<long> positions;
+      std::vector<const Atom *> atoms;
+      conditionReads(*continuous, slots[s].cond, positions, atoms);
+      for (long position : positions)
+        slotsReadingVariable[position].push_back(s);
+      for (const Atom *atom : atoms)
+        if (modeOfAtom.count(atom))
+          slotsReadingMode[modeOfAtom[atom]].push_back(s);
+    }
+    modesOfVariable.assign(count, {});
+    for (long y = 0; y < count; ++y)
+      for (const Atom *atom : continuous->atomsRead[y])
+        if (modeOfAtom.count(atom))
+          modesOfVariable[y].push_back(modeOfAtom[atom]);
+    for (const Component &component : model.components)
+      for (long position : component.computed)
+        modesOfVariable[position].insert(modesOfVariable[position].end(),
+                                         component.modeVariables.begin(),
+                                         component.modeVariables.end());
+  }
+  mapped.assign(modeCount, 0);
+  for (size_t m = 0; m < modeCount; ++m)
+    for (const ModeTransition &transition : model.modes[m].transitions)
+      mapped[m] = mapped[m] || (transition.transition != NULL &&
+                                transition.transition->mf != NULL &&
+                                !transition.transition->mf->empty());
+  ownGuards.assign(modeCount, 1);
+  sharedOptions.resize(modeCount);
+  for (size_t m = 0; m < modeCount; ++m) {
+    sharedOptions[m].resize(model.modes[m].values.size());
+    for (const ModeTransition &transition : model.modes[m].transitions)
+      for (const GuardLiteral &literal : transition.guard)
+        if (literal.kind != GuardLiteral::mode || literal.variable != static_cast<int>(m))
+          ownGuards[m] = 0;
+  }
+  // Two hashes of every value of every mode variable, from a fixed seed.
+  std::mt19937_64 random(20261207);
+  modeHashes.resize(modeCount);
+  for (size_t m = 0; m < modeCount; ++m)
+    for (size_t v = 0; v < model.modes[m].values.size(); ++v)
+      modeHashes[m].push_back({random(), random()});
 }
 
 Diagnoser::~Diagnoser() = default;
@@ -80,7 +113,6 @@ const StepDiagnosis &Diagnoser::step(long step) {
   current.commands = commandsAt(model, evidence.commands,
                                 continuous != NULL ? step * continuous->rt->ts : step);
   current.observations = observationsAt(step);
-  satisfiableUnder.clear();
   if (step == 0)
     start();
   else
@@ -118,12 +150,14 @@ void Diagnoser::start() {
                evidenceAt(evidence.inputs, evidence.measures, 0.0), weighing);
     first.predicted.assign(continuous->rt->nmes, NAN);
     for (const Comparison &comparison : weighing.comparisons)
-      first.predicted[continuous->measureColumn(comparison.var)] = comparison.predicted;
+      first.predicted[comparison.column] = comparison.predicted;
   }
   for (const Comparison &comparison : weighing.comparisons)
     first.flagged = first.flagged || comparison.alarm != 0;
   current.weighed = 1;
-  bool explained = consistent(first, continuous != NULL ? &weighing : NULL, 0, true);
+  std::vector<int> assumptions =
+      assumptionsOf(first, continuous != NULL ? &weighing : NULL, 0, true);
+  bool explained = clauses->failingIslands(byIsland(assumptions)).empty();
   current.explained = explained;
   current.detected = !explained || first.flagged;
   belief.assign(1, first);
@@ -132,18 +166,27 @@ void Diagnoser::start() {
 
 void Diagnoser::advance(long step) {
   // The results of every mode variable from each kept assignment.
-  std::vector<std::vector<std::vector<ModeOption>>> options;
-  for (const Candidate &parent : belief) {
+  std::vector<Base> bases(belief.size());
+  for (size_t p = 0; p < belief.size(); ++p) {
+    const Candidate &parent = belief[p];
     std::unordered_map<int, bool> entailed;
-    std::vector<std::vector<ModeOption>> results;
-    for (size_t m = 0; m < model.modes.size(); ++m)
-      results.push_back(modeOptions(
-          model.modes[m], parent.modes[m],
-          [&](const GuardLiteral &literal) {
-            return guardLiteralHolds(literal, model, parent.modes, commandsBefore, *clauses, entailed);
-          },
-          settings.unknown));
-    options.push_back(results);
+    auto holds = [&](const GuardLiteral &literal) {
+      return guardLiteralHolds(literal, model, parent.modes, commandsBefore, *clauses, entailed);
+    };
+    Base &base = bases[p];
+    base.ownOptions.reserve(model.modes.size());
+    for (size_t m = 0; m < model.modes.size(); ++m) {
+      int value = parent.modes[m];
+      if (!ownGuards[m]) {
+        base.ownOptions.push_back(modeOptions(model.modes[m], value, holds, settings.unknown));
+        base.options.push_back(&base.ownOptions.back());
+        continue;
+      }
+      std::vector<ModeOption> &shared = sharedOptions[m][value];
+      if (shared.empty())
+        shared = modeOptions(model.modes[m], value, holds, settings.unknown);
+      base.options.push_back(&shared);
+    }
   }
 
   // The most probable successor of the most probable assignment that takes
@@ -151,44 +194,71 @@ void Diagnoser::advance(long step) {
   // out of its prediction's band.
   double bestExpected = -INFINITY;
   bool expectedFlagged = false;
-  std::vector<Candidate> merged;
-  for (bool withEvidence : {true, false}) {
-    std::unordered_map<std::string, size_t> byModes;
-    std::vector<double> bestWeight;
+  std::vector<Merged> merged;
+  bool withEvidence = true;
+  for (bool pass : {true, false}) {
+    withEvidence = pass;
+    merged.clear();
+    std::unordered_map<ModesKey, size_t, ModesKeyHash> byModes;
     for (size_t p = 0; p < belief.size(); ++p) {
-      SuccessorEnumeration successors(options[p]);
-      std::vector<int> choice;
+      Base &base = bases[p];
+      weighBase(belief[p], withEvidence, base);
+      // When the successors cannot all be taken, only the faults that may
+      // explain what the base leaves unexplained are.
+      double successorCount = 0;
+      for (const std::vector<ModeOption> *results : base.options)
+        successorCount += std::log(static_cast<double>(results->size()));
+      bool limited = successorCount > std::log(static_cast<double>(settings.successors));
+      std::vector<int> deviating;
+      if (limited) {
+        deviating = suspects(base);
+        current.more = true;
+      }
+      SuccessorEnumeration successors(base.options, limited ? &deviating : NULL);
+      std::vector<Deviation> deviations;
       double logPrior;
       long taken = 0;
-      while (successors.next(choice, logPrior)) {
+      while (successors.next(deviations, logPrior)) {
         if (taken++ == settings.successors) {
           current.more = true;
           break;
         }
-        Candidate successor;
         ++current.weighed;
-        if (!weigh(belief[p], options[p], choice, logPrior, step, withEvidence, successor))
+        Weighed weighed =
+            deviations.empty()
+                ? Weighed{base.candidate.logp, base.consistent, base.candidate.flagged}
+                : weighDeviations(base, deviations, logPrior, withEvidence);
+        if (!weighed.consistent)
           continue;
-        if (withEvidence && p == 0 && noNewFault(model, belief[p].modes, successor.modes) &&
-            successor.logp > bestExpected) {
-          bestExpected = successor.logp;
-          expectedFlagged = successor.flagged;
+        if (withEvidence && p == 0 && weighed.logp > bestExpected) {
+          // No new fault: the base's new faults all undone, none taken.
+          size_t undone = 0;
+          bool newFault = false;
+          for (const Deviation &deviation : deviations) {
+            int value = (*base.options[deviation.variable])[deviation.option].value;
+            newFault = newFault || (model.modes[deviation.variable].fault[value] &&
+                                    value != belief[p].modes[deviation.variable]);
+            undone += std::count(base.newFaults.begin(), base.newFaults.end(), deviation.variable);
+          }
+          if (!newFault && undone == base.newFaults.size()) {
+            bestExpected = weighed.logp;
+            expectedFlagged = weighed.flagged;
+          }
         }
-        std::string key = keyOf(successor.modes);
+        ModesKey key = keyWith(base, deviations);
         auto known = byModes.find(key);
         if (known == byModes.end()) {
           byModes[key] = merged.size();
-          bestWeight.push_back(successor.logp);
-          merged.push_back(std::move(successor));
+          merged.push_back(Merged{weighed.logp, weighed.logp, p, deviations, key});
           continue;
         }
-        Candidate &same = merged[known->second];
-        double total = logSum(same.logp, successor.logp);
-        if (successor.logp > bestWeight[known->second]) {
-          bestWeight[known->second] = successor.logp;
-          same = std::move(successor);
+        Merged &same = merged[known->second];
+        same.logp = logSum(same.logp, weighed.logp);
+        if (weighed.logp > same.best) {
+          same.best = weighed.logp;
+          same.parent = p;
+          same.deviations = deviations;
         }
-        same.logp = total;
       }
     }
     if (withEvidence)
@@ -213,125 +283,43 @@ void Diagnoser::advance(long step) {
     }
     return;
   }
-  rank(merged, step);
+  rank(merged, bases, withEvidence);
 }
 
-// Normalises, ranks (ties: the modes in table order) and keeps the best.
-void Diagnoser::rank(std::vector<Candidate> &merged, long) {
+// Normalises, ranks (ties: the modes in table order) and keeps the best,
+// which alone are made into assignments with their own states.
+void Diagnoser::rank(std::vector<Merged> &merged, const std::vector<Base> &bases,
+                     bool withEvidence) {
   double total = -INFINITY;
-  for (const Candidate &candidate : merged)
+  for (const Merged &candidate : merged)
     total = logSum(total, candidate.logp);
-  for (Candidate &candidate : merged)
+  for (Merged &candidate : merged)
     candidate.logp -= total;
-  std::sort(merged.begin(), merged.end(), [](const Candidate &a, const Candidate &b) {
+  // The mode variables where the bases of two kept assignments differ.
+  std::vector<std::vector<std::vector<int>>> differences(
+      bases.size(), std::vector<std::vector<int>>(bases.size()));
+  for (size_t a = 0; a < bases.size(); ++a)
+    for (size_t b = a + 1; b < bases.size(); ++b) {
+      for (size_t m = 0; m < model.modes.size(); ++m)
+        if (bases[a].candidate.modes[m] != bases[b].candidate.modes[m])
+          differences[a][b].push_back(static_cast<int>(m));
+      differences[b][a] = differences[a][b];
+    }
+  auto before = [&](const Merged &a, const Merged &b) {
     if (a.logp != b.logp)
       return a.logp > b.logp;
-    return a.modes < b.modes;
-  });
-  if (static_cast<long>(merged.size()) > settings.candidates) {
+    return modesBefore(a, b, bases, differences);
+  };
+  size_t kept = std::min(merged.size(), static_cast<size_t>(std::max(0L, settings.candidates)));
+  if (merged.size() > kept)
     current.more = true;
-    merged.resize(settings.candidates);
+  std::partial_sort(merged.begin(), merged.begin() + kept, merged.end(), before);
+  std::vector<Candidate> next;
+  for (size_t k = 0; k < kept; ++k) {
+    next.push_back(materialize(bases[merged[k].parent], merged[k].deviations, withEvidence));
+    next.back().logp = merged[k].logp;
   }
-  belief = std::move(merged);
-}
-
-bool Diagnoser::weigh(const Candidate &parent, const std::vector<std::vector<ModeOption>> &options,
-                      const std::vector<int> &choice, double logPrior, long step, bool withEvidence,
-                      Candidate &successor) {
-  size_t count = model.modes.size();
-  successor.modes.resize(count);
-  successor.since = parent.since;
-  for (size_t m = 0; m < count; ++m) {
-    int value = options[m][choice[m]].value;
-    successor.modes[m] = value;
-    if (value != parent.modes[m])
-      successor.since[m] = model.modes[m].fault[value] ? step : -1;
-  }
-  successor.modeHistory = parent.modeHistory;
-  std::copy(successor.modes.begin(), successor.modes.end(),
-            successor.modeHistory.begin() + (step % window) * count);
-  successor.logp = parent.logp + logPrior;
-
-  StepWeighing weighing;
-  if (continuous != NULL) {
-    successor.state = parent.state;
-    double time = step * continuous->rt->ts;
-    // Mapping functions of the transitions taken reset what they name, on
-    // the values the step starts from.
-    for (size_t m = 0; m < count; ++m) {
-      const ModeTransition *taken = options[m][choice[m]].transition;
-      if (taken == NULL || taken->transition->mf == NULL)
-        continue;
-      for (const MapFunc *mapping : *taken->transition->mf) {
-        if (!conditionHolds(*continuous, successor.state, mapping->cond, step - 1, modesOf(parent)))
-          continue;
-        for (const mapfVar reset : *mapping->mvs)
-          for (long i = 0; i < continuous->rt->nvar; ++i)
-            if (std::string(continuous->rt->dico[i]->nom) == reset->var &&
-                reset->mfc < continuous->rt->nmfc)
-              successor.state.set(*continuous, i, step - 1,
-                                  expressionValue(*continuous, successor.state,
-                                                  continuous->rt->mfc[reset->mfc], step - 1));
-      }
-    }
-    // The variables computed by the components that are unknown are free.
-    std::vector<char> free(continuous->rt->nvar, 0);
-    bool anyFree = false;
-    for (const Component &component : model.components)
-      for (int m : component.modeVariables)
-        if (successor.modes[m] == model.modes[m].unknownValue)
-          for (long position : component.computed)
-            free[position] = anyFree = true;
-    StepEvidence continuousEvidence =
-        evidenceAt(evidence.inputs, withEvidence ? evidence.measures : NULL, time);
-    advanceState(*continuous, successor.state, step, modesOf(successor), anyFree ? &free : NULL,
-                 continuousEvidence, weighing);
-    successor.predicted.assign(continuous->rt->nmes, NAN);
-    for (const Comparison &comparison : weighing.comparisons) {
-      successor.predicted[continuous->measureColumn(comparison.var)] = comparison.predicted;
-      successor.flagged = successor.flagged || comparison.alarm != 0;
-    }
-    if (withEvidence)
-      successor.logp += weighing.logLikelihood;
-  }
-  return consistent(successor, continuous != NULL ? &weighing : NULL, step, withEvidence);
-}
-
-// The clauses with the assignment's modes, the commands in force, and, with
-// the evidence, the observations and the condition atoms of the step.
-bool Diagnoser::consistent(const Candidate &candidate, const StepWeighing *weighing, long step,
-                           bool withEvidence) {
-  std::vector<int> assumptions =
-      modeAndCommandAssumptions(model, candidate.modes, current.commands, *clauses);
-  if (withEvidence) {
-    for (size_t o = 0; o < current.observations.size(); ++o)
-      if (current.observations[o] >= 0)
-        assumptions.push_back(
-            clauses->literal(model.observations[o].atoms[current.observations[o]], true));
-    if (continuous != NULL && weighing != NULL) {
-      ModeReader modes = modesOf(candidate);
-      auto conditionLiteral = [&](condition c, int holdsLiteral, int failsLiteral) {
-        if (c == NULL || readsFree(*continuous, c, weighing->freeAtStep))
-          return 0;
-        return conditionHolds(*continuous, candidate.state, c, step, modes) ? holdsLiteral
-                                                                           : failsLiteral;
-      };
-      for (const ConditionVariable &conditioned : model.application.conditionVariables)
-        for (const ConditionValue &value : conditioned.values)
-          assumptions.push_back(conditionLiteral(value.cond, clauses->literal(value.atom, true),
-                                                 clauses->literal(value.atom, false)));
-      for (condition c : clauseConditions)
-        assumptions.push_back(
-            conditionLiteral(c, clauses->literal(c, true), clauses->literal(c, false)));
-    }
-  }
-  std::string key = keyOf(assumptions);
-  auto known = satisfiableUnder.find(key);
-  if (known != satisfiableUnder.end())
-    return known->second;
-  bool satisfiable = clauses->satisfiable(assumptions);
-  satisfiableUnder[key] = satisfiable;
-  return satisfiable;
+  belief = std::move(next);
 }
 
 ModeReader Diagnoser::modesOf(const Candidate &candidate) const {

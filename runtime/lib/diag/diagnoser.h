@@ -7,9 +7,10 @@
 #ifndef MORVEL_RUNTIME_DIAGNOSER_H
 #define MORVEL_RUNTIME_DIAGNOSER_H
 
+#include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "continuous_step.h"
@@ -84,17 +85,95 @@ class Diagnoser {
     std::vector<double> predicted;  // per measure: this step's prediction (NAN when none)
     bool flagged = false;           // a measure of the step is out of the prediction's band
   };
+  // Modes told apart by two independent hashes of their values.
+  struct ModesKey {
+    uint64_t first, second;
+    bool operator==(const ModesKey &other) const {
+      return first == other.first && second == other.second;
+    }
+  };
+  struct ModesKeyHash {
+    size_t operator()(const ModesKey &key) const { return key.first; }
+  };
+  // A kept assignment's most probable successor, weighed in full; its other
+  // successors are weighed as deviations from it.
+  struct Base {
+    const Candidate *parent = NULL;
+    Candidate candidate;
+    OptionTable options;                              // of each mode variable
+    std::vector<std::vector<ModeOption>> ownOptions;  // those that depend on the assignment
+    double parentLogp = 0;
+    double logPrior = 0;
+    double logLikelihood = 0;        // of the step's measures, with the evidence
+    bool consistent = false;
+    std::vector<long> freeReach;       // its free variables and what reads them at the step, sorted
+    std::vector<char> freeAtStep;      // with free variables: per variable, computed from them
+    std::vector<double> measureLog;    // per measure: log density of its measure, 0 when none
+    std::vector<int> alarm;            // per measure: out of the band
+    std::vector<double> residual;      // per measure: |measure - prediction| in deviations
+    long alarms = 0;
+    std::vector<int> assumptions;      // its discrete assumptions, in the order of `slots`
+    std::vector<std::pair<int, int>> byIsland;  // the nonzero ones with their islands, sorted
+    std::vector<int> failing;          // the clause islands its assumptions contradict
+    std::vector<int> newFaults;        // the mode variables where it takes a new fault
+    ModesKey key{0, 0};
+  };
+  // A successor weighed, as its parent and its deviations from the parent's base.
+  struct Weighed {
+    double logp = -INFINITY;
+    bool consistent = false;
+    bool flagged = false;
+  };
+  struct Merged {
+    double logp;  // summed over its contributors
+    double best;  // weight of the contributor of largest weight
+    size_t parent;
+    std::vector<Deviation> deviations;  // of that contributor
+    ModesKey key;
+  };
+  // What a discrete assumption reads: a mode variable's value, or a
+  // condition on the continuous values.
+  struct Slot {
+    condition cond = NULL;  // NULL: a mode, command or observation
+    int holds = 0, fails = 0;  // the literals of the condition holding and failing
+  };
+
+  // What re-stepping a successor's deviations changed.
+  struct DeviationStep {
+    std::vector<long> freed;    // the variables of the components made unknown
+    StepEvidence evidence{NULL, NULL};
+    std::vector<long> reached;  // the variables stepped again, in the updating order
+    Restep restep;
+    bool anyFree = false;
+    StepWeighing weighing;  // with free variables: which values were computed from them
+  };
 
   void start();
   void advance(long step);
-  bool weigh(const Candidate &parent, const std::vector<std::vector<ModeOption>> &options,
-             const std::vector<int> &choice, double logPrior, long step, bool withEvidence,
-             Candidate &successor);
-  bool consistent(const Candidate &candidate, const StepWeighing *weighing, long step,
-                  bool withEvidence);
+  void stepSuccessor(const Candidate &parent, const OptionTable &options,
+                     const std::vector<int> &choice, double logPrior, long step, bool withEvidence,
+                     Candidate &successor, StepWeighing &weighing);
   ModeReader modesOf(const Candidate &candidate) const;
   std::vector<int> observationsAt(long step) const;
-  void rank(std::vector<Candidate> &merged, long step);
+
+  // successor_weighing.cpp
+  void weighBase(const Candidate &parent, bool withEvidence, Base &base);
+  Weighed weighDeviations(Base &base, const std::vector<Deviation> &deviations,
+                          double logPrior, bool withEvidence);
+  bool reachOf(const Base &base, const std::vector<Deviation> &deviations, bool withEvidence,
+               DeviationStep &stepped);
+  void restepDeviations(Candidate &candidate, DeviationStep &stepped);
+  Candidate materialize(const Base &base, const std::vector<Deviation> &deviations,
+                        bool withEvidence);
+  std::vector<int> assumptionsOf(const Candidate &candidate, const StepWeighing *weighing,
+                                 long step, bool withEvidence);
+  std::vector<std::pair<int, int>> byIsland(const std::vector<int> &assumptions) const;
+  std::vector<int> suspects(const Base &base) const;
+  ModesKey keyOf(const std::vector<int> &modes) const;
+  ModesKey keyWith(const Base &base, const std::vector<Deviation> &deviations) const;
+  bool modesBefore(const Merged &a, const Merged &b, const std::vector<Base> &bases,
+                   const std::vector<std::vector<std::vector<int>>> &differences) const;
+  void rank(std::vector<Merged> &merged, const std::vector<Base> &bases, bool withEvidence);
 
   const DiagnosisModel &model;
   const ContinuousModel *continuous;
@@ -106,7 +185,25 @@ class Diagnoser {
   std::vector<Candidate> belief;
   StepDiagnosis current;
   std::vector<int> commandsBefore;  // in force at the step before
-  std::unordered_map<std::string, bool> satisfiableUnder;  // this step's tests, by assumptions
+  // The discrete assumptions: one slot per mode variable, then one per
+  // command, observation, condition variable's value and clause condition.
+  std::vector<Slot> slots;
+  size_t conditionSlots = 0;  // the first slot of a condition
+  std::vector<std::vector<size_t>> slotsReadingVariable;  // per continuous variable
+  std::vector<std::vector<size_t>> slotsReadingMode;      // per mode variable
+  // Per continuous variable: the mode variables its computation reads, and
+  // those of the component computing it.
+  std::vector<std::vector<int>> modesOfVariable;
+  std::vector<std::vector<int>> modesOfIsland;  // per clause island: its mode variables
+  // Per mode variable and value: two hashes, their exclusive or over an
+  // assignment's modes telling it apart.
+  std::vector<std::vector<std::pair<uint64_t, uint64_t>>> modeHashes;
+  std::vector<char> mapped;  // per mode variable: some transition of it has a mapping function
+  // Per mode variable: its results depend on its value alone (its guards
+  // read it alone); then, per value, those results once computed.
+  std::vector<char> ownGuards;
+  std::vector<std::vector<std::vector<ModeOption>>> sharedOptions;
+  std::vector<char> freeScratch;  // per continuous variable, all 0 between uses
 };
 
 #endif

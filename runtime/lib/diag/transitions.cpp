@@ -76,37 +76,111 @@ bool guardLiteralHolds(const GuardLiteral &literal, const DiagnosisModel &model,
   return holds;
 }
 
-SuccessorEnumeration::SuccessorEnumeration(const std::vector<std::vector<ModeOption>> &options)
-    : options(options) {
-  Node first{0, std::vector<int>(options.size(), 0), 0};
-  for (size_t m = 0; m < options.size(); ++m) {
-    first.logPrior += std::log(options[m][0].probability);
-    if (options[m].size() > 1)
-      choosing.push_back(m);
-  }
-  pending.push(first);
+namespace {
+
+double deviationCost(const std::vector<ModeOption> &options, int option) {
+  return std::log(options[option].probability) - std::log(options[0].probability);
 }
 
-// Each successor comes from the one whose last changed variable takes one
-// option less, so that every one is met once; options of a variable are in
-// decreasing probability, so a successor never comes before the one it
-// comes from.
-bool SuccessorEnumeration::next(std::vector<int> &choice, double &logPrior) {
+// Whether the successor a takes, at the first variable where they differ, an
+// earlier option than b (a variable without deviation takes its first).
+bool earlierChoice(const std::vector<Deviation> &a, const std::vector<Deviation> &b) {
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (a[i].variable != b[j].variable)
+      return a[i].variable > b[j].variable;
+    if (a[i].option != b[j].option)
+      return a[i].option < b[j].option;
+    ++i;
+    ++j;
+  }
+  return i == a.size() && j < b.size();
+}
+
+} // namespace
+
+bool SuccessorEnumeration::Later::operator()(const Node &a, const Node &b) const {
+  if (a.logPrior != b.logPrior)
+    return a.logPrior < b.logPrior;
+  return earlierChoice(b.deviations, a.deviations);
+}
+
+SuccessorEnumeration::SuccessorEnumeration(const OptionTable &options,
+                                           const std::vector<int> *deviating)
+    : options(options) {
+  for (size_t m = 0; m < options.size(); ++m) {
+    firstLogPrior += std::log((*options[m])[0].probability);
+    if (deviating == NULL && options[m]->size() > 1)
+      order.push_back(static_cast<int>(m));
+  }
+  for (size_t d = 0; deviating != NULL && d < deviating->size(); ++d)
+    if (options[(*deviating)[d]]->size() > 1)
+      order.push_back((*deviating)[d]);
+  // Cheapest deviation first; among equal ones the later variable first, so
+  // that moving a deviation along the order never goes back in the ties.
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    double ca = deviationCost(*options[a], 1), cb = deviationCost(*options[b], 1);
+    if (ca != cb)
+      return ca > cb;
+    return a > b;
+  });
+  pending.push(made({}, -1));
+}
+
+SuccessorEnumeration::Node SuccessorEnumeration::made(std::vector<Deviation> deviations,
+                                                      long last) const {
+  Node node{firstLogPrior, std::move(deviations), last};
+  for (const Deviation &deviation : node.deviations)
+    node.logPrior += deviationCost(*options[deviation.variable], deviation.option);
+  return node;
+}
+
+namespace {
+
+std::vector<Deviation> with(std::vector<Deviation> deviations, Deviation added) {
+  auto at = std::lower_bound(
+      deviations.begin(), deviations.end(), added,
+      [](const Deviation &a, const Deviation &b) { return a.variable < b.variable; });
+  if (at != deviations.end() && at->variable == added.variable)
+    at->option = added.option;
+  else
+    deviations.insert(at, added);
+  return deviations;
+}
+
+std::vector<Deviation> without(std::vector<Deviation> deviations, int variable) {
+  deviations.erase(std::find_if(deviations.begin(), deviations.end(),
+                                [&](const Deviation &d) { return d.variable == variable; }));
+  return deviations;
+}
+
+} // namespace
+
+// A successor comes from exactly one other, which is never after it: the
+// one whose last deviated variable (in `order`) takes one option less; or,
+// when it takes its second option, the one without it when the variable
+// before it in the order deviates too, and else the one where that variable
+// deviates instead.
+bool SuccessorEnumeration::next(std::vector<Deviation> &deviations, double &logPrior) {
   if (pending.empty())
     return false;
   Node node = pending.top();
   pending.pop();
-  for (size_t rank = node.last; rank < choosing.size(); ++rank) {
-    size_t m = choosing[rank];
-    if (node.choice[m] + 1 >= static_cast<int>(options[m].size()))
-      continue;
-    Node child{node.logPrior, node.choice, rank};
-    child.logPrior += std::log(options[m][node.choice[m] + 1].probability) -
-                      std::log(options[m][node.choice[m]].probability);
-    ++child.choice[m];
-    pending.push(child);
+  long next = node.last + 1;
+  if (node.last >= 0) {
+    int variable = order[node.last];
+    int option = 0;
+    for (const Deviation &deviation : node.deviations)
+      if (deviation.variable == variable)
+        option = deviation.option;
+    if (option + 1 < static_cast<int>(options[variable]->size()))
+      pending.push(made(with(node.deviations, Deviation{variable, option + 1}), node.last));
+    if (option == 1 && next < static_cast<long>(order.size()))
+      pending.push(made(with(without(node.deviations, variable), Deviation{order[next], 1}), next));
   }
-  choice = node.choice;
+  if (next < static_cast<long>(order.size()))
+    pending.push(made(with(node.deviations, Deviation{order[next], 1}), next));
+  deviations = std::move(node.deviations);
   logPrior = node.logPrior;
   return true;
 }

@@ -37,30 +37,45 @@ bool guardLiteralHolds(const GuardLiteral &literal, const DiagnosisModel &model,
 std::vector<int> modeAndCommandAssumptions(const DiagnosisModel &model, const std::vector<int> &modes,
                                            const std::vector<int> &commands, ClauseTest &clauses);
 
+// The results of every mode variable, by variable; the lists are held
+// elsewhere, shared between assignments where they depend on the variable's
+// value alone.
+typedef std::vector<const std::vector<ModeOption> *> OptionTable;
+
+// A successor as the options it takes other than each variable's first
+// (most probable) one, by variable.
+struct Deviation {
+  int variable;
+  int option;  // rank among the variable's options, at least 1
+};
+
 // The joint results of all mode variables in decreasing prior (ties: the
-// earlier results of each variable, variables in table order).
+// earlier results of each variable, variables in table order). A successor
+// is its deviations from the most probable one; each successor taken puts at
+// most three others in line, so that taking one costs the logarithm of what
+// is in line, whatever the number of mode variables.
 class SuccessorEnumeration {
  public:
-  explicit SuccessorEnumeration(const std::vector<std::vector<ModeOption>> &options);
-  // The next successor, as the option taken of each variable; false when
+  // deviating, when not NULL, holds the only variables that may deviate.
+  SuccessorEnumeration(const OptionTable &options, const std::vector<int> *deviating);
+  // The next successor, as its deviations by increasing variable; false when
   // every one was taken.
-  bool next(std::vector<int> &choice, double &logPrior);
+  bool next(std::vector<Deviation> &deviations, double &logPrior);
 
  private:
   struct Node {
     double logPrior;
-    std::vector<int> choice;
-    size_t last;  // rank among the variables with a choice of the last one changed
+    std::vector<Deviation> deviations;  // by increasing variable
+    long last;                          // rank in `order` of the last variable deviated, -1: none
   };
   struct Later {
-    bool operator()(const Node &a, const Node &b) const {
-      if (a.logPrior != b.logPrior)
-        return a.logPrior < b.logPrior;
-      return a.choice > b.choice;
-    }
+    bool operator()(const Node &a, const Node &b) const;
   };
-  const std::vector<std::vector<ModeOption>> &options;
-  std::vector<size_t> choosing;  // the variables with more than one option
+  Node made(std::vector<Deviation> deviations, long last) const;
+
+  const OptionTable &options;
+  double firstLogPrior = 0;
+  std::vector<int> order;  // the variables with more than one option, least costly deviation first
   std::priority_queue<Node, std::vector<Node>, Later> pending;
 };
 

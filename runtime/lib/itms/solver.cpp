@@ -1,5 +1,7 @@
 #include "solver.h"
 
+#include <algorithm>
+
 #include <cadical.hpp>
 
 #include "Clause.h"
@@ -18,6 +20,34 @@ ClauseTest::ClauseTest(const std::vector<Clause *> &clauses)
   }
   for (const auto &entry : variables)
     solver->freeze(entry.second);
+
+  // Islands: the variables joined by the clauses they share.
+  std::vector<int> parent(variables.size() + 1);
+  for (size_t v = 0; v < parent.size(); ++v)
+    parent[v] = static_cast<int>(v);
+  auto root = [&](int v) {
+    while (parent[v] != v)
+      v = parent[v] = parent[parent[v]];
+    return v;
+  };
+  for (const Clause *clause : clauses) {
+    int first = clause->cond != nullptr ? variables.at(clause->cond) : 0;
+    for (const auto &literal : *clause->atoms) {
+      int v = variables.at(literal.second);
+      if (first == 0)
+        first = v;
+      parent[root(v)] = root(first);
+    }
+  }
+  island.assign(parent.size(), -1);
+  std::vector<int> islandOfRoot(parent.size(), -1);
+  for (size_t v = 1; v < parent.size(); ++v) {
+    int r = root(static_cast<int>(v));
+    if (islandOfRoot[r] < 0)
+      islandOfRoot[r] = islandCount++;
+    island[v] = islandOfRoot[r];
+  }
+  lastAnswers.resize(islandCount);
 }
 
 ClauseTest::~ClauseTest() = default;
@@ -49,4 +79,74 @@ bool ClauseTest::entails(std::vector<int> assumptions, int literal) {
     return false;
   assumptions.push_back(-literal);
   return !satisfiable(assumptions);
+}
+
+bool ClauseTest::knownAnswer(int island, const std::vector<int> &sorted, bool &holds) {
+  // Most questions repeat the island's last one.
+  LastAnswer &last = lastAnswers[island];
+  if (last.asked && last.literals == sorted) {
+    holds = last.holds;
+    return true;
+  }
+  std::vector<int> key{island};
+  key.insert(key.end(), sorted.begin(), sorted.end());
+  auto known = islandAnswers.find(
+      std::string(reinterpret_cast<const char *>(key.data()), key.size() * sizeof(int)));
+  if (known == islandAnswers.end())
+    return false;
+  holds = known->second;
+  last = LastAnswer{sorted, holds, true};
+  return true;
+}
+
+void ClauseTest::keepAnswer(int island, const std::vector<int> &sorted, bool holds) {
+  // The answers are kept over the run, within a bound.
+  if (islandAnswers.size() >= 1 << 18)
+    islandAnswers.clear();
+  std::vector<int> key{island};
+  key.insert(key.end(), sorted.begin(), sorted.end());
+  islandAnswers[std::string(reinterpret_cast<const char *>(key.data()), key.size() * sizeof(int))] =
+      holds;
+  lastAnswers[island] = LastAnswer{sorted, holds, true};
+}
+
+bool ClauseTest::islandSatisfiable(int island, const std::vector<int> &literals) {
+  std::vector<int> sorted = literals;
+  std::sort(sorted.begin(), sorted.end());
+  bool holds;
+  if (!knownAnswer(island, sorted, holds)) {
+    holds = satisfiable(sorted);
+    keepAnswer(island, sorted, holds);
+  }
+  return holds;
+}
+
+std::vector<int> ClauseTest::failingIslands(const std::vector<std::pair<int, int>> &byIsland) {
+  std::vector<int> failing;
+  std::vector<std::pair<int, std::vector<int>>> unknown;  // islands without a kept answer
+  std::vector<int> all;
+  for (size_t i = 0; i < byIsland.size();) {
+    int island = byIsland[i].first;
+    std::vector<int> sorted;
+    for (; i < byIsland.size() && byIsland[i].first == island; ++i)
+      sorted.push_back(byIsland[i].second);
+    bool holds;
+    if (knownAnswer(island, sorted, holds)) {
+      if (!holds)
+        failing.push_back(island);
+      continue;
+    }
+    all.insert(all.end(), sorted.begin(), sorted.end());
+    unknown.push_back({island, std::move(sorted)});
+  }
+  // When they hold together, each holds alone; else each is asked alone.
+  bool together = !unknown.empty() && satisfiable(all);
+  for (const auto &[island, sorted] : unknown) {
+    bool holds = together || satisfiable(sorted);
+    keepAnswer(island, sorted, holds);
+    if (!holds)
+      failing.push_back(island);
+  }
+  std::sort(failing.begin(), failing.end());
+  return failing;
 }

@@ -235,7 +235,83 @@ double integrateMeasures(const std::vector<MeasureRow> &rows, const std::vector<
   return logL;
 }
 
+// The value of v at the step from its active causes. Dynamic, integral and
+// second-order influences read their cause one step back plus their delay,
+// the cause being held over the step; static and constant ones read it
+// their delay back, at the step itself without delay. formAtStep gives the
+// value of a cause at the step.
+template <typename FormAtStep>
+Affine predictAtStep(const ContinuousModel &model, ContinuousState &state, long step,
+                     const ModeReader &modes, variable v, long position,
+                     const FormAtStep &formAtStep) {
+  runtime rt = model.rt;
+  cGraph node = v->node;
+  double previous = state.value(model, position, step - 1);
+  Affine forcing;
+  for (long c = 0; c < node->ncause; ++c) {
+    influence i = node->vcause[c];
+    bool held = i->it != influStatic && i->it != influConstant;
+    long sample = step - delayOf(i) - (held ? 1 : 0);
+    if (i->cause == NULL || !conditionHolds(model, state, i->cd, sample, modes))
+      continue;
+    double gain = i->it == influConstant ? 1.0 : coefficient(i->gain);
+    if (i->cause->cst)
+      forcing.add(constant(coefficient(i->cause->oldVal)), gain);
+    else if (sample == step)
+      forcing.add(formAtStep(model.position(i->cause)), gain);
+    else
+      forcing.add(constant(state.value(model, model.position(i->cause), sample)), gain);
+  }
+  switch (node->ti) {
+  case influDynamic: {
+    double factor = firstOrderFactor(rt->ts, coefficient(node->vcause[0]->tRep));
+    forcing.scale(1 - factor);
+    forcing.constant += factor * previous;
+    return forcing;
+  }
+  case influIntegral:
+    forcing.scale(rt->ts);
+    forcing.constant += previous;
+    return forcing;
+  case influSecondOrder: {
+    double motion[2] = {previous, state.velocity[position]};
+    advanceSecondOrder(model.secondOrder(v), motion, forcing.constant);
+    state.velocity[position] = motion[1];
+    return constant(motion[0]);
+  }
+  default:
+    return forcing;
+  }
+}
+
 } // namespace
+
+void conditionReads(const ContinuousModel &model, condition c, std::vector<long> &positions,
+                    std::vector<const Atom *> &atoms) {
+  if (c == NULL)
+    return;
+  auto read = [&](variable v) {
+    if (v != NULL && !v->cst)
+      positions.push_back(model.position(v));
+  };
+  read(c->var1);
+  read(c->var2);
+  if (c->type == 6 && c->at != NULL)
+    atoms.push_back(c->at);
+  conditionReads(model, c->op1, positions, atoms);
+  conditionReads(model, c->op2, positions, atoms);
+  std::vector<expr> pending{c->e};
+  while (!pending.empty()) {
+    expr e = pending.back();
+    pending.pop_back();
+    if (e == NULL)
+      continue;
+    if (e->gv != NULL && e->gv->tgv == gvVariable)
+      read(e->gv->uv.var);
+    pending.push_back(e->op1);
+    pending.push_back(e->op2);
+  }
+}
 
 double coefficient(objet value) {
   if (value == NULL)
@@ -265,13 +341,51 @@ ContinuousModel::ContinuousModel(runtime rt, double noise, double freeWidth)
     : rt(rt), window(2), noise(noise), freeWidth(freeWidth) {
   for (long i = 0; i < rt->nvar; ++i)
     index[rt->dico[i]] = i;
-  for (long i = 0; i < rt->nmes; ++i)
+  columnAt.assign(rt->nvar, -1);
+  for (long i = 0; i < rt->nmes; ++i) {
     measures[rt->mes[i]] = i;
+    columnAt[index.at(rt->mes[i])] = i;
+  }
   for (long i = 0; i < rt->nin; ++i)
     inputs[rt->in[i]] = 1;
   for (long i = 0; i < rt->nifl; ++i)
     if (rt->infl[i] != NULL)
       window = std::max(window, std::max(rt->infl[i]->delinf, rt->infl[i]->delsup) + 2);
+
+  updateRank.assign(rt->nvar, -1);
+  long rank = 0;
+  for (long i = 0; i < rt->ntemp + rt->nuntemp; ++i) {
+    variable v = i < rt->ntemp ? rt->temp[i] : rt->untemp[i - rt->ntemp];
+    if (v->node != NULL && v->node->ncause > 0 && !isInput(v))
+      updateRank[position(v)] = rank++;
+  }
+  sameStepReaders.assign(rt->nvar, {});
+  causes.assign(rt->nvar, {});
+  atomsRead.assign(rt->nvar, {});
+  for (long y = 0; y < rt->nvar; ++y) {
+    cGraph node = rt->dico[y]->node;
+    if (node == NULL || updateRank[y] < 0)
+      continue;
+    for (long c = 0; c < node->ncause; ++c) {
+      influence i = node->vcause[c];
+      bool atStep = (i->it == influStatic || i->it == influConstant) && delayOf(i) == 0;
+      std::vector<long> read;
+      std::vector<const Atom *> atoms;
+      if (i->cause != NULL && !i->cause->cst)
+        read.push_back(position(i->cause));
+      conditionReads(*this, i->cd, read, atoms);
+      for (long x : read) {
+        causes[y].push_back(x);
+        if (atStep)
+          sameStepReaders[x].push_back(y);
+      }
+      for (const Atom *atom : atoms) {
+        atomsRead[y].push_back(atom);
+        if (atStep)
+          atomReadersAtStep[atom].push_back(y);
+      }
+    }
+  }
 }
 
 long ContinuousModel::measureColumn(variable v) const {
@@ -377,7 +491,7 @@ void startState(const ContinuousModel &model, ContinuousState &state, const Step
       double predicted = state.value(model, position, 0);
       double tolerance = toleranceOf(v, predicted);
       int alarm = measured < predicted - tolerance ? -1 : measured > predicted + tolerance ? 1 : 0;
-      weighing.comparisons.push_back(Comparison{v, measured, predicted, tolerance, alarm});
+      weighing.comparisons.push_back(Comparison{v, i, measured, predicted, tolerance, alarm});
       rows.push_back(MeasureRow{measured, constant(predicted), model.deviation(v, measured)});
     }
     state.set(model, position, 0, measured);
@@ -386,19 +500,18 @@ void startState(const ContinuousModel &model, ContinuousState &state, const Step
   weighing.logLikelihood = integrateMeasures(rows, {}, estimates);
 }
 
-void advanceState(const ContinuousModel &model, ContinuousState &state, long step,
-                  const ModeReader &modes, const std::vector<char> *free,
-                  const StepEvidence &evidence, StepWeighing &weighing) {
+namespace {
+
+// Computes the variables of the step in the updating order, all of them or
+// only those of `only`, on a state that holds the step's other values.
+void stepVariables(const ContinuousModel &model, ContinuousState &state, long step,
+                   const ModeReader &modes, const std::vector<char> *free,
+                   const StepEvidence &evidence, const std::vector<long> *only,
+                   StepWeighing &weighing) {
   runtime rt = model.rt;
   const long nvar = rt->nvar;
   weighing = StepWeighing();
   weighing.freeAtStep.assign(nvar, 0);
-  // The new step starts from the values of the one before.
-  for (long v = 0; v < nvar; ++v)
-    state.set(model, v, step, state.value(model, v, step - 1));
-  state.step = step;
-  for (long i = 0; evidence.inputs != NULL && i < rt->nin; ++i)
-    state.set(model, model.position(rt->in[i]), step, evidence.inputs->values[i]);
 
   std::vector<Affine> current(nvar);
   std::vector<char> computed(nvar, 0);
@@ -413,7 +526,7 @@ void advanceState(const ContinuousModel &model, ContinuousState &state, long ste
   // Compares a measured variable with its prediction when the step has its
   // measure; the measure then replaces the prediction.
   auto measure = [&](variable v, long position) {
-    long column = model.measureColumn(v);
+    long column = model.measureColumnAt(position);
     if (column < 0 || evidence.measures == NULL)
       return;
     compared[column] = 1;
@@ -426,55 +539,16 @@ void advanceState(const ContinuousModel &model, ContinuousState &state, long ste
       int alarm = measured < predicted.constant - tolerance   ? -1
                   : measured > predicted.constant + tolerance ? 1
                                                               : 0;
-      weighing.comparisons.push_back(Comparison{v, measured, predicted.constant, tolerance, alarm});
+      weighing.comparisons.push_back(
+          Comparison{v, column, measured, predicted.constant, tolerance, alarm});
     }
     rows.push_back(MeasureRow{measured, predicted, model.deviation(v, measured)});
     current[position] = constant(measured);
     computed[position] = 1;
     state.set(model, position, step, measured);
   };
-  // The value of v at the step from its active causes. Dynamic, integral and
-  // second-order influences read their cause one step back plus their delay,
-  // the cause being held over the step; static and constant ones read it
-  // their delay back, at the step itself without delay.
   auto predict = [&](variable v, long position) {
-    cGraph node = v->node;
-    double previous = state.value(model, position, step - 1);
-    Affine forcing;
-    for (long c = 0; c < node->ncause; ++c) {
-      influence i = node->vcause[c];
-      bool held = i->it != influStatic && i->it != influConstant;
-      long sample = step - delayOf(i) - (held ? 1 : 0);
-      if (i->cause == NULL || !conditionHolds(model, state, i->cd, sample, modes))
-        continue;
-      double gain = i->it == influConstant ? 1.0 : coefficient(i->gain);
-      if (i->cause->cst)
-        forcing.add(constant(coefficient(i->cause->oldVal)), gain);
-      else if (sample == step)
-        forcing.add(formAtStep(model.position(i->cause)), gain);
-      else
-        forcing.add(constant(state.value(model, model.position(i->cause), sample)), gain);
-    }
-    switch (node->ti) {
-    case influDynamic: {
-      double factor = firstOrderFactor(rt->ts, coefficient(node->vcause[0]->tRep));
-      forcing.scale(1 - factor);
-      forcing.constant += factor * previous;
-      return forcing;
-    }
-    case influIntegral:
-      forcing.scale(rt->ts);
-      forcing.constant += previous;
-      return forcing;
-    case influSecondOrder: {
-      double motion[2] = {previous, state.velocity[position]};
-      advanceSecondOrder(model.secondOrder(v), motion, forcing.constant);
-      state.velocity[position] = motion[1];
-      return constant(motion[0]);
-    }
-    default:
-      return forcing;
-    }
+    return predictAtStep(model, state, step, modes, v, position, formAtStep);
   };
 
   // Temporal variables first, then the others by increasing depth; each
@@ -498,13 +572,18 @@ void advanceState(const ContinuousModel &model, ContinuousState &state, long ste
       state.set(model, position, step, current[position].constant);
     measure(v, position);
   };
-  for (long i = 0; i < rt->ntemp; ++i)
-    advance(rt->temp[i]);
-  for (long i = 0; i < rt->nuntemp; ++i)
-    advance(rt->untemp[i]);
-  for (long i = 0; i < rt->nmes; ++i)
-    if (!compared[i])
-      measure(rt->mes[i], model.position(rt->mes[i]));
+  if (only != NULL) {
+    for (long position : *only)
+      advance(rt->dico[position]);
+  } else {
+    for (long i = 0; i < rt->ntemp; ++i)
+      advance(rt->temp[i]);
+    for (long i = 0; i < rt->nuntemp; ++i)
+      advance(rt->untemp[i]);
+    for (long i = 0; i < rt->nmes; ++i)
+      if (!compared[i])
+        measure(rt->mes[i], model.position(rt->mes[i]));
+  }
 
   std::vector<double> widths;
   for (long position : freeVariables)
@@ -533,5 +612,97 @@ void advanceState(const ContinuousModel &model, ContinuousState &state, long ste
       value += factor * freeValues[f];
     state.set(model, position, step, value);
     weighing.freeAtStep[position] = 1;
+  }
+}
+
+} // namespace
+
+void advanceState(const ContinuousModel &model, ContinuousState &state, long step,
+                  const ModeReader &modes, const std::vector<char> *free,
+                  const StepEvidence &evidence, StepWeighing &weighing) {
+  runtime rt = model.rt;
+  // The new step starts from the values of the one before.
+  for (long v = 0; v < rt->nvar; ++v)
+    state.set(model, v, step, state.value(model, v, step - 1));
+  state.step = step;
+  for (long i = 0; evidence.inputs != NULL && i < rt->nin; ++i)
+    state.set(model, model.position(rt->in[i]), step, evidence.inputs->values[i]);
+  stepVariables(model, state, step, modes, free, evidence, NULL, weighing);
+}
+
+void restepFree(const ContinuousModel &model, ContinuousState &state,
+                const std::vector<long> &positions, const ModeReader &modes,
+                const std::vector<char> &free, const StepEvidence &evidence, Restep &restep,
+                StepWeighing &weighing) {
+  restep = Restep();
+  for (long position : positions)
+    restep.saved.push_back(Restep::Saved{position, state.value(model, position, state.step),
+                                         state.velocity[position]});
+  stepVariables(model, state, state.step, modes, &free, evidence, &positions, weighing);
+  restep.comparisons = weighing.comparisons;
+  restep.logLikelihood = weighing.logLikelihood;
+}
+
+double measureLogDensity(const ContinuousModel &model, variable v, double measured,
+                         double predicted) {
+  double sigma = model.deviation(v, measured);
+  double residual = (measured - predicted) / sigma;
+  return -(std::log(sigma) + 0.5 * kLogTwoPi + 0.5 * residual * residual);
+}
+
+std::vector<long> reachedAtStep(const ContinuousModel &model, const std::vector<long> &seeds,
+                                const StepEvidence &evidence) {
+  std::vector<long> reached;
+  std::vector<long> pending;
+  auto reach = [&](long position) {
+    if (model.updateRank[position] < 0 ||
+        std::find(reached.begin(), reached.end(), position) != reached.end())
+      return;
+    reached.push_back(position);
+    long column = model.measureColumnAt(position);
+    if (column < 0 || evidence.measures == NULL || !evidence.measures->given[column])
+      pending.push_back(position);
+  };
+  for (long seed : seeds)
+    reach(seed);
+  while (!pending.empty()) {
+    long position = pending.back();
+    pending.pop_back();
+    for (long reader : model.sameStepReaders[position])
+      reach(reader);
+  }
+  std::sort(reached.begin(), reached.end(),
+            [&](long a, long b) { return model.updateRank[a] < model.updateRank[b]; });
+  return reached;
+}
+
+void restepVariables(const ContinuousModel &model, ContinuousState &state,
+                     const std::vector<long> &positions, const ModeReader &modes,
+                     const StepEvidence &evidence, Restep &restep) {
+  long step = state.step;
+  restep = Restep();
+  auto formAtStep = [&](long position) { return constant(state.value(model, position, step)); };
+  for (long position : positions) {
+    variable v = model.rt->dico[position];
+    restep.saved.push_back(
+        Restep::Saved{position, state.value(model, position, step), state.velocity[position]});
+    double predicted = predictAtStep(model, state, step, modes, v, position, formAtStep).constant;
+    state.set(model, position, step, predicted);
+    long column = model.measureColumnAt(position);
+    if (column < 0 || evidence.measures == NULL || !evidence.measures->given[column])
+      continue;
+    double measured = evidence.measures->values[column];
+    double tolerance = toleranceOf(v, predicted);
+    int alarm = measured < predicted - tolerance ? -1 : measured > predicted + tolerance ? 1 : 0;
+    restep.comparisons.push_back(Comparison{v, column, measured, predicted, tolerance, alarm});
+    restep.logLikelihood += measureLogDensity(model, v, measured, predicted);
+    state.set(model, position, step, measured);
+  }
+}
+
+void restoreStep(const ContinuousModel &model, ContinuousState &state, const Restep &restep) {
+  for (auto saved = restep.saved.rbegin(); saved != restep.saved.rend(); ++saved) {
+    state.set(model, saved->position, state.step, saved->value);
+    state.velocity[saved->position] = saved->velocity;
   }
 }

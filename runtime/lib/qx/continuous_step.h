@@ -24,6 +24,7 @@ class ContinuousModel {
   long position(variable v) const { return index.at(v); }
   // Column in the measure table, -1 for a variable not measured.
   long measureColumn(variable v) const;
+  long measureColumnAt(long position) const { return columnAt[position]; }
   bool isInput(variable v) const { return inputs.count(v) != 0; }
   // Deviation of a measure of v: noise times the domain's width, or times
   // max(1, |measured|) for an unbounded domain.
@@ -37,10 +38,21 @@ class ContinuousModel {
   long window;  // steps of values a state keeps: the longest delay, and two
   double noise;
   double freeWidth;
+  // The causal graph as the steps read it, by position. A variable read at
+  // the step itself (by a static influence without delay, or by the
+  // activation condition of one) acts on its readers within the step; any
+  // other reading is of a past step.
+  std::vector<long> updateRank;                 // rank in the updating order, -1 when not computed
+  std::vector<std::vector<long>> sameStepReaders;
+  std::unordered_map<const Atom *, std::vector<long>> atomReadersAtStep;
+  std::vector<std::vector<long>> causes;        // every cause, at any step
+  std::vector<std::vector<const Atom *>> atomsRead;  // by the activation conditions, at any step
+
 
  private:
   std::unordered_map<variable, long> index;
   std::unordered_map<variable, long> measures;
+  std::vector<long> columnAt;  // per position
   std::unordered_map<variable, char> inputs;
   mutable std::unordered_map<variable, SecondOrderStep> secondOrders;
 };
@@ -60,6 +72,7 @@ struct ContinuousState {
 // A measured variable of the step against its prediction.
 struct Comparison {
   variable var;
+  long column;  // in the measure table
   double measured;
   double predicted;
   double tolerance;  // the nominal report's band: in range within predicted +- tolerance
@@ -97,6 +110,48 @@ void startState(const ContinuousModel &model, ContinuousState &state, const Step
 void advanceState(const ContinuousModel &model, ContinuousState &state, long step,
                   const ModeReader &modes, const std::vector<char> *free,
                   const StepEvidence &evidence, StepWeighing &weighing);
+
+// What a re-step of some variables changed, to be restored.
+struct Restep {
+  struct Saved {
+    long position;
+    double value;
+    double velocity;
+  };
+  std::vector<Saved> saved;
+  std::vector<Comparison> comparisons;  // of the measures re-compared, in order
+  double logLikelihood = 0;             // of those measures
+};
+
+// The variables that a change of the step's modes or values at `seeds`
+// re-computes at the step: the seeds and what reads them at the step, not
+// through a variable whose measure the step has (it then holds its measure
+// whatever its prediction). In the updating order.
+std::vector<long> reachedAtStep(const ContinuousModel &model, const std::vector<long> &seeds,
+                                const StepEvidence &evidence);
+
+// Re-computes at the state's latest step the variables `positions` (in the
+// updating order) with other modes than the state was advanced with, none of
+// them free; their measures are compared again. restoreStep undoes it.
+void restepVariables(const ContinuousModel &model, ContinuousState &state,
+                     const std::vector<long> &positions, const ModeReader &modes,
+                     const StepEvidence &evidence, Restep &restep);
+// The same where some of them are free (marked in `free`): the likelihood
+// of their measures integrates the free values out, and weighing tells
+// which values were computed from free ones.
+void restepFree(const ContinuousModel &model, ContinuousState &state,
+                const std::vector<long> &positions, const ModeReader &modes,
+                const std::vector<char> &free, const StepEvidence &evidence, Restep &restep,
+                StepWeighing &weighing);
+void restoreStep(const ContinuousModel &model, ContinuousState &state, const Restep &restep);
+
+// log N(measured; predicted, σ) of a measure of v.
+double measureLogDensity(const ContinuousModel &model, variable v, double measured,
+                         double predicted);
+
+// The variables (by position) and the atoms a condition reads.
+void conditionReads(const ContinuousModel &model, condition c, std::vector<long> &positions,
+                    std::vector<const Atom *> &atoms);
 
 // The condition held at a step of the state.
 bool conditionHolds(const ContinuousModel &model, const ContinuousState &state, condition c,
