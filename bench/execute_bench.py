@@ -148,24 +148,27 @@ def write_project(root, triples):
     return project, stubs
 
 
-STAMP = "system date +%s.%N\n"
+# The wall clock and the CPU seconds morvel's finished children used so far
+# (fields cutime and cstime of its /proc stat; the shell's parent is morvel).
+STAMP = 'system echo stamp $(date +%s.%N) $(cut -d")" -f2 /proc/$PPID/stat)\n'
+TICKS = os.sysconf("SC_CLK_TCK")
 
 
 def session(root, project, stubs, memory_log, script, jobs):
     """Runs morvel on the script; returns its output, the stamps it printed
-    and the CPU seconds of everything it ran."""
+    (wall seconds, CPU seconds of the children so far)."""
     env = dict(os.environ, MORVELDIR=root, HOME=root, MEMORY_LOG=memory_log,
                PATH=stubs + ":" + os.environ["PATH"])
     if jobs:
         env["MORVEL_JOBS"] = str(jobs)
-    before = os.times()
     run = subprocess.run([os.path.join(root, "bin", "linux", "morvel"), "new"], input=script,
                          text=True, cwd=project, env=env, capture_output=True)
-    after = os.times()
-    cpu = (after.children_user - before.children_user) + (after.children_system -
-                                                          before.children_system)
-    stamps = [float(line) for line in run.stdout.splitlines() if re.fullmatch(r"\d+\.\d+", line)]
-    return run.stdout, stamps, cpu
+    stamps = []
+    for line in run.stdout.splitlines():
+        if line.startswith("stamp "):
+            words = line.split()
+            stamps.append((float(words[1]), (int(words[15]) + int(words[16])) / TICKS))
+    return run.stdout, stamps
 
 
 def peaks(memory_log):
@@ -191,11 +194,11 @@ def measure(installation, scratch, instances, jobs):
     open(memory_log, "w").close()
     script = "load plant.mdl\ncompile 1\n" + STAMP + ("execute run.mes\n" + STAMP) * 2 + "quit\n"
     began = time.time()
-    out, stamps, cpu = session(root, project, stubs, memory_log, script, jobs)
+    out, stamps = session(root, project, stubs, memory_log, script, jobs)
     if len(stamps) != 3 or out.count("Summary:") != 2:
         sys.exit(f"{instances} instances did not run twice:\n{out[-3000:]}")
     runtime_peak, clause_peak = peaks(memory_log)
-    again, again_stamps, _ = session(root, project, stubs, memory_log,
+    again, again_stamps = session(root, project, stubs, memory_log,
                                      "load plant.mdl\ncompile 1\n" + STAMP + "execute run.mes\n" +
                                      STAMP + "quit\n", jobs)
     if len(again_stamps) != 2 or "Summary:" not in again:
@@ -204,14 +207,17 @@ def measure(installation, scratch, instances, jobs):
         "instances": instances,
         "clause files": len(re.findall(r"^c\+\+ .* -c runtime/cl_\S+\.cpp", out, re.M)),
         "up to date": len(re.findall(r"^runtime/cl_\S+\.o is up to date\.$", out, re.M)),
-        "compile s": stamps[0] - began,
-        "first s": stamps[1] - stamps[0],
-        "second s": stamps[2] - stamps[1],
-        "recompiled s": again_stamps[1] - again_stamps[0],
-        "ms/instance": 1000 * (stamps[1] - stamps[0]) / instances,
+        "compile s": stamps[0][0] - began,
+        "first s": stamps[1][0] - stamps[0][0],
+        "first cpu": stamps[1][1] - stamps[0][1],
+        "second s": stamps[2][0] - stamps[1][0],
+        "second cpu": stamps[2][1] - stamps[1][1],
+        "recompiled s": again_stamps[1][0] - again_stamps[0][0],
+        "recomp. cpu": again_stamps[1][1] - again_stamps[0][1],
+        "ms/instance": 1000 * (stamps[1][0] - stamps[0][0]) / instances,
+        "cpu ms/inst.": 1000 * (stamps[1][1] - stamps[0][1]) / instances,
         "rt MB": runtime_peak / 1024,
         "cl MB": clause_peak / 1024,
-        "cpu s": cpu,
     }
 
 
@@ -222,21 +228,23 @@ def main():
     parser.add_argument("--jobs", type=int, default=0, help="MORVEL_JOBS (default: unset)")
     args = parser.parse_args()
     installation = os.path.abspath(os.path.join(args.build, "morveldir"))
+    columns = ["instances", "clause files", "up to date", "compile s", "first s", "first cpu",
+               "second s", "second cpu", "recompiled s", "recomp. cpu", "ms/instance",
+               "cpu ms/inst.", "rt MB", "cl MB"]
+    print("".join(f"{name:>13}" for name in columns), flush=True)
     rows = []
     with tempfile.TemporaryDirectory(prefix="morvel-execute-bench-") as scratch:
         for instances in args.instances:
-            rows.append(measure(installation, scratch, instances, args.jobs))
-            print(f"{instances} instances measured", file=sys.stderr)
-    columns = ["instances", "clause files", "up to date", "compile s", "first s", "second s", "recompiled s",
-               "ms/instance", "rt MB", "cl MB", "cpu s"]
-    print("".join(f"{name:>14}" for name in columns))
-    for row in rows:
-        print("".join(f"{row[name]:>14}" if isinstance(row[name], int) else f"{row[name]:>14.2f}"
-                      for name in columns))
+            row = measure(installation, scratch, instances, args.jobs)
+            rows.append(row)
+            print("".join(f"{row[name]:>13}" if isinstance(row[name], int) else f"{row[name]:>13.2f}"
+                          for name in columns), flush=True)
+            shutil.rmtree(os.path.join(scratch, f"n{instances}"))
     if len(rows) > 1:
-        ratio = rows[-1]["ms/instance"] / rows[0]["ms/instance"]
-        print(f"per-instance cost of the first execute, {rows[-1]['instances']} against "
-              f"{rows[0]['instances']}: {ratio:.2f}")
+        for unit in ("ms/instance", "cpu ms/inst."):
+            ratio = rows[-1][unit] / rows[0][unit]
+            print(f"first execute, {unit} at {rows[-1]['instances']} over {rows[0]['instances']}: "
+                  f"{ratio:.2f}")
 
 
 if __name__ == "__main__":

@@ -171,8 +171,7 @@ def main():
         with open(os.path.join(stubs, "c++"), "w") as out:
             out.write(COMPILER)
         os.chmod(os.path.join(stubs, "c++"), 0o755)
-        # The home folder's option file would take precedence over the installation's.
-        env = {"PATH": stubs + ":" + os.environ["PATH"], "MORVEL_JOBS": "4", "HOME": project}
+        env = {"PATH": stubs + ":" + os.environ["PATH"], "MORVEL_JOBS": "4"}
         builds(installation, project, env)
         failure(installation, project, env)
         progress(installation, project, env)
