@@ -38,7 +38,7 @@ void writeIfChanged(const std::string &path, const std::string &text) {
 // The files named by a dependency file written by the compiler's -MD, the
 // target left out.
 std::vector<std::string> dependencies(const std::string &path) {
-  std::string text = fileText(path);
+  std::string text = wholeFileText(path);
   for (size_t at; (at = text.find("\\\n")) != std::string::npos;)
     text.replace(at, 2, " ");
   std::vector<std::string> files;
@@ -123,7 +123,7 @@ std::vector<Job> planJobs(const std::vector<std::string> &clauseFiles, const Com
                                   common.newestDependency});
     job.upToDate = modified(base + ".o") > sources && sources != LLONG_MAX;
     if (!job.upToDate && common.precompiled &&
-        fileText(base + ".h").compare(0, cl_header.size(), cl_header) == 0)
+        wholeFileText(base + ".h").compare(0, cl_header.size(), cl_header) == 0)
       job.run += std::string(" -include ") + commonClauseHeader;
     jobs.push_back(job);
   }

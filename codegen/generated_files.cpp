@@ -8,7 +8,7 @@ std::string pendingPath(const std::string &path) {
   return path + ".new";
 }
 
-std::string fileText(const std::string &path) {
+std::string wholeFileText(const std::string &path) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream text;
   text << file.rdbuf();
@@ -18,7 +18,7 @@ std::string fileText(const std::string &path) {
 void settleGeneratedFile(const std::string &path) {
   const std::string pending = pendingPath(path);
   std::ifstream earlier(path, std::ios::binary);
-  if (earlier && fileText(path) == fileText(pending))
+  if (earlier && wholeFileText(path) == wholeFileText(pending))
     std::remove(pending.c_str());
   else
     std::rename(pending.c_str(), path.c_str());

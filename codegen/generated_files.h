@@ -14,6 +14,6 @@ std::string pendingPath(const std::string &path);
 void settleGeneratedFile(const std::string &path);
 
 // The whole text of a file; empty when it cannot be read.
-std::string fileText(const std::string &path);
+std::string wholeFileText(const std::string &path);
 
 #endif
