@@ -9,6 +9,7 @@
 #include "codegen/continuous_elements.h"
 #include "codegen/discrete_elements.h"
 #include "codegen/emit.h"
+#include "codegen/generated_files.h"
 #include "codegen/generation_state.h"
 #include "continuous/state.h"
 #include "discrete/comp.h"
@@ -44,8 +45,9 @@ std::string commandingType(const Comp *comp) {
   return owner != nullptr ? owner->typeName : "";
 }
 
+// The compile puts the file in place once every clause file is written.
 FILE *createClauseFile(const std::string &path) {
-  FILE *file = std::fopen(path.c_str(), "w");
+  FILE *file = std::fopen(pendingPath(path).c_str(), "w");
   if (file == nullptr) {
     std::printf("[Error]:Can't create clause file: %s. Exiting.\n", path.c_str());
     std::exit(-1);

@@ -8,6 +8,7 @@
 
 #include "codegen/class_generation.h"
 #include "codegen/emit.h"
+#include "codegen/generated_files.h"
 #include "codegen/generation_state.h"
 #include "codegen/runtime_file.h"
 #include "continuous/causal_graph.h"
@@ -143,11 +144,24 @@ void writeHeadersOfTypesWithoutInstance() {
     if (isGenerated(typeName))
       continue;
     std::string path = appliPath + "C/" + typeName + ".h";
-    if (FILE *header = std::fopen(path.c_str(), "w")) {
+    if (FILE *header = std::fopen(pendingPath(path).c_str(), "w")) {
       std::fprintf(header, "/* Generated from %s.def: the model has no instance of it. */\n",
                    typeName.c_str());
       std::fclose(header);
     }
+  }
+}
+
+// The clause files and the class headers they include keep their date when
+// their text is the same as before: the clause-file objects of an earlier
+// execute stay valid.
+void settleClassHeadersAndClauseFiles() {
+  for (const auto *types : {&generated_types, &declarations})
+    for (const std::string &typeName : *types)
+      settleGeneratedFile(appliPath + "C/" + typeName + ".h");
+  for (const std::string &clauseFile : cl_files) {
+    settleGeneratedFile(appliPath + clauseFile + ".h");
+    settleGeneratedFile(appliPath + clauseFile + ".cpp");
   }
 }
 
@@ -221,7 +235,7 @@ int mrvGenerateDef(const char *, Comp *instance) {
   std::string headerPath = defDir + "/" + typeName + ".h";
   std::string bodyPath = defDir + "/" + typeName + ".cpp";
   if (!isGenerated(typeName)) {
-    defH = std::fopen(headerPath.c_str(), "w");
+    defH = std::fopen(pendingPath(headerPath).c_str(), "w");
     if (defH == nullptr) {
       std::printf("[Error]:Can't create component header file: %s. Exiting.\n", headerPath.c_str());
       std::exit(-1);
@@ -233,7 +247,7 @@ int mrvGenerateDef(const char *, Comp *instance) {
     }
     geneClassHeaders(typeName);
   } else {
-    defH = std::fopen(headerPath.c_str(), "a");
+    defH = std::fopen(pendingPath(headerPath).c_str(), "a");
     defCPP = std::fopen(bodyPath.c_str(), "a");
   }
   geneComp(instance);
@@ -280,6 +294,7 @@ int qxCompile(char *argument) {
       generated_types.push_back(instance->typeName);
   }
   writeHeadersOfTypesWithoutInstance();
+  settleClassHeadersAndClauseFiles();
   completeRuntimeFiles();
 
   if (compileComponentClasses()) {

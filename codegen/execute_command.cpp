@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "codegen/clause_builds.h"
 #include "codegen/compile_command.h"
 #include "codegen/generation_state.h"
 #include "codegen/runtime_file.h"
@@ -132,12 +133,8 @@ int qxExec(char *argument) {
     return 0;
 
   std::printf("Compiling runtime\n");
-  if (usesClauseFiles())
-    for (const std::string &clauseFile : cl_files)
-      if (runPrinted(clauseFileCompileCommand(clauseFile)) != 0) {
-        std::printf("... clause file compilation failed.\n");
-        return 0;
-      }
+  if (usesClauseFiles() && !compileClauseFiles(cl_files))
+    return 0;
   if (runPrinted(runtimeCompileCommand()) != 0) {
     std::printf("... runtime compilation failed.\n");
     return 0;

@@ -4,7 +4,9 @@
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "codegen/clause_builds.h"
 #include "codegen/compile_command.h"
 #include "codegen/execute_command.h"
 #include "codegen/generation_state.h"
@@ -88,6 +90,17 @@ TEST_F(ExecuteCommand, LinkNamesTheClauseFileObjectsThenFailsWithoutALineEnd) {
             std::string::npos);
   EXPECT_NE(output.find(" -lreadline -ltermcap... failed.\n"), std::string::npos);
   EXPECT_EQ(executed, 0);
+}
+
+TEST(ClauseBuildJobs, TakesAPositiveMorvelJobsElseTheCores) {
+  const int cores = static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN));
+  for (const auto &[value, jobs] : {std::pair<const char *, int>{"3", 3}, {"0", cores}, {"-2", cores},
+                                    {"2x", cores}, {"", cores}}) {
+    setenv("MORVEL_JOBS", value, 1);
+    EXPECT_EQ(clauseBuildJobs(), jobs) << value;
+  }
+  unsetenv("MORVEL_JOBS");
+  EXPECT_EQ(clauseBuildJobs(), cores);
 }
 
 } // namespace
