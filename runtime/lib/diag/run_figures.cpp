@@ -100,6 +100,15 @@ void RunFigures::record(const StepDiagnosis &step, double time,
   }
 }
 
+// gnuplot refuses a figure with nothing to draw: a measure never measured
+// nor predicted gets none.
+bool RunFigures::drawable(size_t measure) const {
+  for (const MeasureRow &row : measureRows[measure])
+    if (std::isfinite(row.measured) || std::isfinite(row.best))
+      return true;
+  return false;
+}
+
 std::string RunFigures::script() const {
   std::string text = "# The figures of the run " + run + "; gnuplot " + run + ".plots.gp redraws them.\n"
                      "set terminal svg size 900,500 dynamic background rgb 'white'\n"
@@ -112,6 +121,8 @@ std::string RunFigures::script() const {
              ", graph 0.03 rotate by 90 left offset 1, 0 front font ',9'\n";
 
   for (size_t k = 0; k < measureRows.size(); ++k) {
+    if (!drawable(k))
+      continue;
     std::string name = rt->mes[k]->nom;
     text += "\n$" + std::string("measure") + std::to_string(k) + " << EOD\n";
     for (size_t i = 0; i < times.size(); ++i) {
@@ -180,6 +191,7 @@ void RunFigures::draw(FILE *out, FILE *warnings) const {
   }
   std::string drawn;
   for (size_t k = 0; k < measureRows.size(); ++k)
-    drawn += run + "." + rt->mes[k]->nom + ".svg, ";
+    if (drawable(k))
+      drawn += run + "." + rt->mes[k]->nom + ".svg, ";
   std::fprintf(out, "Figures in fig/: %s%s.probabilities.svg.\n", drawn.c_str(), run.c_str());
 }

@@ -36,6 +36,7 @@ class RunFigures {
     std::string label;
   };
 
+  bool drawable(size_t measure) const;
   std::string script() const;
 
   const DiagnosisModel &model;
