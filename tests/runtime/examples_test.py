@@ -70,8 +70,13 @@ def heater(installation, source_dir):
         if step["step"] >= 17:
             check(marginal(step, "heater.element", "burnt") > 0.99,
                   f"step {step['step']}: burnt at {marginal(step, 'heater.element', 'burnt')}")
-    check("Diagnosis: heater.element = burnt since step 15: detected at step 16, isolated at step 16"
-          in out, "the faulty run's diagnosis\n" + out[-600:])
+    diagnosis = "Diagnosis: heater.element = burnt since step 15: detected at step 16, isolated at step 16"
+    check(diagnosis in out, "the faulty run's diagnosis\n" + out[-600:])
+    # With the successor limit binding, the burn-out is proposed when it
+    # shows, as reached the step before.
+    limited, _, _ = installation.run(project, "heater", "nominal.in", "faulty.mes", "successors=2",
+                                     "plots=0")
+    check(diagnosis in limited, "the faulty run's diagnosis, successors=2\n" + limited[-600:])
 
 
 def pair(installation, source_dir):

@@ -164,30 +164,45 @@ void Diagnoser::start() {
   belief.front().logp = 0;
 }
 
-void Diagnoser::advance(long step) {
-  // The results of every mode variable from each kept assignment.
-  std::vector<Base> bases(belief.size());
-  for (size_t p = 0; p < belief.size(); ++p) {
-    const Candidate &parent = belief[p];
-    std::unordered_map<int, bool> entailed;
-    auto holds = [&](const GuardLiteral &literal) {
-      return guardLiteralHolds(literal, model, parent.modes, commandsBefore, *clauses, entailed);
-    };
-    Base &base = bases[p];
-    base.ownOptions.reserve(model.modes.size());
-    for (size_t m = 0; m < model.modes.size(); ++m) {
-      int value = parent.modes[m];
-      if (!ownGuards[m]) {
-        base.ownOptions.push_back(modeOptions(model.modes[m], value, holds, settings.unknown));
-        base.options.push_back(&base.ownOptions.back());
-        continue;
-      }
-      std::vector<ModeOption> &shared = sharedOptions[m][value];
-      if (shared.empty())
-        shared = modeOptions(model.modes[m], value, holds, settings.unknown);
-      base.options.push_back(&shared);
+void Diagnoser::optionsOf(const Candidate &parent, Base &base) {
+  std::unordered_map<int, bool> entailed;
+  auto holds = [&](const GuardLiteral &literal) {
+    return guardLiteralHolds(literal, model, parent.modes, commandsBefore, *clauses, entailed);
+  };
+  base.ownOptions.reserve(model.modes.size());
+  for (size_t m = 0; m < model.modes.size(); ++m) {
+    int value = parent.modes[m];
+    if (!ownGuards[m]) {
+      base.ownOptions.push_back(modeOptions(model.modes[m], value, holds, settings.unknown));
+      base.options.push_back(&base.ownOptions.back());
+      continue;
     }
+    std::vector<ModeOption> &shared = sharedOptions[m][value];
+    if (shared.empty())
+      shared = modeOptions(model.modes[m], value, holds, settings.unknown);
+    base.options.push_back(&shared);
   }
+}
+
+bool Diagnoser::limitBinds(const Base &base) const {
+  double successorCount = 0;
+  for (const std::vector<ModeOption> *results : base.options)
+    successorCount += std::log(static_cast<double>(results->size()));
+  return successorCount > std::log(static_cast<double>(settings.successors));
+}
+
+void Diagnoser::advance(long step) {
+  // The results of every mode variable from each kept assignment, and its
+  // most probable successor weighed with the evidence. Faults reached late
+  // join the kept assignments, which must not move for that.
+  belief.reserve(belief.size() + std::max(0L, settings.candidates));
+  std::vector<Base> bases(belief.size());
+  bases.reserve(belief.capacity());
+  for (size_t p = 0; p < belief.size(); ++p) {
+    optionsOf(belief[p], bases[p]);
+    weighBase(belief[p], true, bases[p]);
+  }
+  addLateFaults(bases, step);
 
   // The most probable successor of the most probable assignment that takes
   // no new fault, consistent with the evidence, and whether a measure fell
@@ -202,13 +217,11 @@ void Diagnoser::advance(long step) {
     std::unordered_map<ModesKey, size_t, ModesKeyHash> byModes;
     for (size_t p = 0; p < belief.size(); ++p) {
       Base &base = bases[p];
-      weighBase(belief[p], withEvidence, base);
+      if (!withEvidence)
+        weighBase(belief[p], withEvidence, base);
       // When the successors cannot all be taken, only the faults that may
       // explain what the base leaves unexplained are.
-      double successorCount = 0;
-      for (const std::vector<ModeOption> *results : base.options)
-        successorCount += std::log(static_cast<double>(results->size()));
-      bool limited = successorCount > std::log(static_cast<double>(settings.successors));
+      bool limited = limitBinds(base);
       std::vector<int> deviating;
       if (limited) {
         deviating = suspects(base);

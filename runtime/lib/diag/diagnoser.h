@@ -143,12 +143,15 @@ class Diagnoser {
     std::vector<long> freed;    // the variables of the components made unknown
     StepEvidence evidence{NULL, NULL};
     std::vector<long> reached;  // the variables stepped again, in the updating order
+    std::vector<long> columns;  // the measure columns among them
     Restep restep;
     bool anyFree = false;
     StepWeighing weighing;  // with free variables: which values were computed from them
   };
 
   void start();
+  void optionsOf(const Candidate &parent, Base &base);
+  bool limitBinds(const Base &base) const;
   void advance(long step);
   void stepSuccessor(const Candidate &parent, const OptionTable &options,
                      const std::vector<int> &choice, double logPrior, long step, bool withEvidence,
@@ -168,7 +171,13 @@ class Diagnoser {
   std::vector<int> assumptionsOf(const Candidate &candidate, const StepWeighing *weighing,
                                  long step, bool withEvidence);
   std::vector<std::pair<int, int>> byIsland(const std::vector<int> &assumptions) const;
+  std::vector<double> suspicion(const Base &base) const;
   std::vector<int> suspects(const Base &base) const;
+  long restepAlarms(const Base &base, const DeviationStep &stepped) const;
+  // late_faults.cpp
+  void addLateFaults(std::vector<Base> &bases, long step);
+  Candidate lateFault(const Candidate &parent, int variable, const ModeOption &fault,
+                      const ModeOption &stay, long step);
   ModesKey keyOf(const std::vector<int> &modes) const;
   ModesKey keyWith(const Base &base, const std::vector<Deviation> &deviations) const;
   bool modesBefore(const Merged &a, const Merged &b, const std::vector<Base> &bases,

@@ -234,20 +234,13 @@ Diagnoser::Weighed Diagnoser::weighDeviations(Base &base, const std::vector<Devi
   bool flagged = base.alarms > 0;
   if (continuous != NULL) {
     restepDeviations(candidate, stepped);
-    long alarms = base.alarms;
-    for (long position : stepped.reached) {
-      long column = continuous->measureColumnAt(position);
-      if (column >= 0) {
-        logLikelihood -= base.measureLog[column];
-        alarms -= base.alarm[column];
-      }
+    for (long position : stepped.reached)
       for (size_t s : slotsReadingVariable[position])
         changedSlots.push_back(static_cast<int>(s));
-    }
-    for (const Comparison &comparison : stepped.restep.comparisons)
-      alarms += comparison.alarm != 0;
+    for (long column : stepped.columns)
+      logLikelihood -= base.measureLog[column];
     logLikelihood = withEvidence ? logLikelihood + stepped.restep.logLikelihood : 0;
-    flagged = alarms > 0;
+    flagged = restepAlarms(base, stepped) > 0;
   }
   // The assumptions that change, and the islands they fall in.
   std::sort(changedSlots.begin(), changedSlots.end());
@@ -347,20 +340,23 @@ Diagnoser::Candidate Diagnoser::materialize(const Base &base,
   if (continuous == NULL)
     return successor;
   restepDeviations(successor, stepped);
-  long alarms = base.alarms;
-  for (long position : stepped.reached) {
-    long column = continuous->measureColumnAt(position);
-    if (column >= 0) {
-      alarms -= base.alarm[column];
-      successor.predicted[column] = NAN;
-    }
-  }
-  for (const Comparison &comparison : stepped.restep.comparisons) {
+  for (long column : stepped.columns)
+    successor.predicted[column] = NAN;
+  for (const Comparison &comparison : stepped.restep.comparisons)
     successor.predicted[comparison.column] = comparison.predicted;
-    alarms += comparison.alarm != 0;
-  }
-  successor.flagged = alarms > 0;
+  successor.flagged = restepAlarms(base, stepped) > 0;
   return successor;
+}
+
+// The measures out of their band once the deviations are re-stepped: the
+// base's, those stepped again in place of theirs.
+long Diagnoser::restepAlarms(const Base &base, const DeviationStep &stepped) const {
+  long alarms = base.alarms;
+  for (long column : stepped.columns)
+    alarms -= base.alarm[column];
+  for (const Comparison &comparison : stepped.restep.comparisons)
+    alarms += comparison.alarm != 0;
+  return alarms;
 }
 
 // What the deviations change at the step: the variables reading their atoms
@@ -395,9 +391,13 @@ bool Diagnoser::reachOf(const Base &base, const std::vector<Deviation> &deviatio
   stepped.evidence = evidenceAt(evidence.inputs, withEvidence ? evidence.measures : NULL,
                                 current.step * continuous->rt->ts);
   stepped.reached = reachedAtStep(*continuous, seeds, stepped.evidence);
-  for (long position : stepped.reached)
+  stepped.columns.clear();
+  for (long position : stepped.reached) {
     if (std::binary_search(base.freeReach.begin(), base.freeReach.end(), position))
       return false;
+    if (continuous->measureColumnAt(position) >= 0)
+      stepped.columns.push_back(continuous->measureColumnAt(position));
+  }
   return true;
 }
 
@@ -419,31 +419,38 @@ void Diagnoser::restepDeviations(Candidate &candidate, DeviationStep &stepped) {
     freeScratch[position] = 0;
 }
 
-// The mode variables whose faults may explain what the base leaves
-// unexplained: those read upstream (in the causal graph) of a measure far
-// from its prediction, and those of the clause islands it contradicts.
-// None when it explains everything.
-std::vector<int> Diagnoser::suspects(const Base &base) const {
-  std::vector<char> suspected(model.modes.size(), 0);
+// Per mode variable, how far its faults may explain what the base leaves
+// unexplained: the largest residual (in deviations) of a measure more than
+// kDiscrepancy from its prediction whose variable it reads or is upstream
+// of in the causal graph (read by the influences of such a variable, or of
+// the component computing it); infinity for the mode variables of the
+// clause islands the base contradicts; 0 for the others.
+std::vector<double> Diagnoser::suspicion(const Base &base) const {
+  std::vector<double> level(model.modes.size(), 0.0);
   for (int island : base.failing)
     for (int m : modesOfIsland[island])
-      suspected[m] = 1;
-  if (continuous != NULL) {
-    std::vector<char> visited(continuous->rt->nvar, 0);
-    std::vector<long> pending;
-    for (long column = 0; column < continuous->rt->nmes; ++column)
-      if (base.residual[column] > kDiscrepancy) {
-        long position = continuous->position(continuous->rt->mes[column]);
-        if (!visited[position]) {
-          visited[position] = 1;
-          pending.push_back(position);
-        }
-      }
+      level[m] = INFINITY;
+  if (continuous == NULL)
+    return level;
+  std::vector<std::pair<double, long>> discrepancies;
+  for (long column = 0; column < continuous->rt->nmes; ++column)
+    if (base.residual[column] > kDiscrepancy)
+      discrepancies.push_back({base.residual[column], column});
+  // The largest first: what it reaches first keeps its residual.
+  std::sort(discrepancies.rbegin(), discrepancies.rend());
+  std::vector<char> visited(continuous->rt->nvar, 0);
+  std::vector<long> pending;
+  for (const auto &discrepancy : discrepancies) {
+    long position = continuous->position(continuous->rt->mes[discrepancy.second]);
+    if (visited[position])
+      continue;
+    visited[position] = 1;
+    pending.push_back(position);
     while (!pending.empty()) {
-      long position = pending.back();
+      position = pending.back();
       pending.pop_back();
       for (int m : modesOfVariable[position])
-        suspected[m] = 1;
+        level[m] = std::max(level[m], discrepancy.first);
       for (long cause : continuous->causes[position])
         if (!visited[cause]) {
           visited[cause] = 1;
@@ -451,9 +458,14 @@ std::vector<int> Diagnoser::suspects(const Base &base) const {
         }
     }
   }
+  return level;
+}
+
+std::vector<int> Diagnoser::suspects(const Base &base) const {
+  std::vector<double> level = suspicion(base);
   std::vector<int> found;
-  for (size_t m = 0; m < suspected.size(); ++m)
-    if (suspected[m])
+  for (size_t m = 0; m < level.size(); ++m)
+    if (level[m] > 0)
       found.push_back(static_cast<int>(m));
   return found;
 }
