@@ -39,6 +39,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import bench_support  # noqa: E402
+
 STOVE = """Component "Stove"
 {
 }
@@ -126,9 +129,6 @@ def plant(n):
 
 def write_project(root, n, steps, implicants):
     project = os.path.join(root, "appli", "plant")
-    os.makedirs(project)
-    for directory in ("tmp", "fig", "bin", "C", "runtime"):
-        os.makedirs(os.path.join(project, directory))
     units = plant(n)
     types = sorted({kind for kind, _, _ in units}, key=["Stove", "Gate", "Basin"].index)
     files = {"Stove.def": STOVE, "Gate.def": GATE, "Basin.def": BASIN}
@@ -140,9 +140,7 @@ def write_project(root, n, steps, implicants):
     measures = [f"{var}.{measured[kind]}" for kind, var, _ in units]
     # The runs' length: steps rows of nothing measured.
     files["template.mes"] = "time " + measures[0] + f"\n0 -\n{steps - 1} -\n"
-    for name, text in files.items():
-        with open(os.path.join(project, name), "w") as out:
-            out.write(text)
+    bench_support.write_project(project, files)
     if implicants:
         with open(os.path.join(root, ".mrvconf"), "w") as options:
             options.write("prime_implicants 1\n")

@@ -29,6 +29,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import bench_support  # noqa: E402
+
 VALVE = """Component "Valve"
 {
   cin : CommandVar cmd(close, open);
@@ -126,9 +129,6 @@ exec /usr/bin/c++ "$@"
 
 def write_project(root, triples):
     project = os.path.join(root, "appli", "plant")
-    os.makedirs(project)
-    for directory in ("tmp", "fig", "bin", "C", "runtime"):
-        os.makedirs(os.path.join(project, directory))
     model = f"/* {triples} valves, tanks and sensors. */\nuses Valve, Tank, Sensor;\n"
     for i in range(triples):
         model += f"<Valve> valve{i};\n<Tank> tank{i};\n<Sensor> sensor{i};\n"
@@ -137,9 +137,7 @@ def write_project(root, triples):
                   f"sensor{i}(sensor{i}i, 0, 0, tank{i});\n")
     files = {"Valve.def": VALVE, "Tank.def": TANK, "Sensor.def": SENSOR, "plant.mdl": model,
              "run.mes": "time tank0.level\n0 -\n3 -\n"}
-    for name, text in files.items():
-        with open(os.path.join(project, name), "w") as out:
-            out.write(text)
+    bench_support.write_project(project, files)
     stubs = os.path.join(root, "stubs")
     os.makedirs(stubs)
     with open(os.path.join(stubs, "c++"), "w") as out:

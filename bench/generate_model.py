@@ -23,8 +23,10 @@ import shutil
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from bench_support import PROJECT_DIRS  # noqa: E402
+
 EXAMPLE_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples", "tank")
-PROJECT_DIRS = ("tmp", "fig", "bin", "C", "runtime")
 
 BASIN_DEF = """\
 /* A basin collecting the outflow of two tanks: the tank of its own link and

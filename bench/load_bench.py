@@ -18,35 +18,16 @@ Run it by hand; it is not part of the test suite.
 import argparse
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import generate_model  # noqa: E402
+from bench_support import run_morvel  # noqa: E402
 
 SOURCE_DIR = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 RATIO_TARGET = 1.5
 WALL_TARGET_10000 = 5.0
-
-
-def run_morvel(program, directory, script):
-    """Runs morvel on the script; returns (wall s, cpu s, peak KiB, stdout)."""
-    with tempfile.TemporaryFile() as output:
-        start = time.perf_counter()
-        child = subprocess.Popen([program], cwd=directory, stdin=subprocess.PIPE,
-                                 stdout=output, stderr=subprocess.STDOUT)
-        child.stdin.write(script.encode())
-        child.stdin.close()
-        _, status, usage = os.wait4(child.pid, 0)
-        wall = time.perf_counter() - start
-        child.returncode = os.waitstatus_to_exitcode(status)
-        output.seek(0)
-        text = output.read().decode(errors="replace")
-    if child.returncode != 0:
-        sys.exit(f"morvel ended with status {child.returncode} in {directory}:\n{text[-2000:]}")
-    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss, text
 
 
 def best_of(runs, measure):

@@ -19,13 +19,12 @@ Run it by hand; it is not part of the test suite.
 import argparse
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
-import time
 
 SOURCE_DIR = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-PROJECT_DIRS = ("tmp", "fig", "bin", "C", "runtime")
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from bench_support import run_morvel, write_project  # noqa: E402
 MODEL = "uses Long;\n<Long> long;\nlong(long1, 0, 0);\n"
 
 
@@ -52,44 +51,6 @@ def long_declaration(variables):
     """One VARIABLE declaration of many variables."""
     names = ", ".join(f"v{i}" for i in range(variables))
     return component(f"  VARIABLE {names};\n  DISPLAY v0;\n", "")
-
-
-def write_project(directory, definition):
-    shutil.rmtree(directory, ignore_errors=True)
-    os.makedirs(directory)
-    for sub in PROJECT_DIRS:
-        os.makedirs(os.path.join(directory, sub))
-    with open(os.path.join(directory, "long.mdl"), "w") as model:
-        model.write(MODEL)
-    with open(os.path.join(directory, "Long.def"), "w") as definition_file:
-        definition_file.write(definition)
-
-
-def run_morvel(program, directory, script, timeout):
-    """Runs morvel on the script; returns (wall s, cpu s, output), or None on timeout."""
-    with tempfile.TemporaryFile() as output:
-        start = time.perf_counter()
-        child = subprocess.Popen([program], cwd=directory, stdin=subprocess.PIPE,
-                                 stdout=output, stderr=subprocess.STDOUT)
-        child.stdin.write(script.encode())
-        child.stdin.close()
-        deadline = start + timeout
-        while True:
-            pid, status, usage = os.wait4(child.pid, os.WNOHANG)
-            if pid != 0:
-                break
-            if time.perf_counter() > deadline:
-                child.kill()
-                os.wait4(child.pid, 0)
-                return None
-            time.sleep(0.01)
-        wall = time.perf_counter() - start
-        output.seek(0)
-        text = output.read().decode(errors="replace")
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"morvel ended with status {os.waitstatus_to_exitcode(status)} in {directory}:\n"
-                 f"{text[-2000:]}")
-    return wall, usage.ru_utime + usage.ru_stime, text
 
 
 def main():
@@ -119,14 +80,15 @@ def main():
         for title, length, write in cases:
             length = int(length * options.scale)
             directory = os.path.join(work, title.replace(" ", "_"))
-            write_project(directory, write(length))
+            shutil.rmtree(directory, ignore_errors=True)
+            write_project(directory, {"long.mdl": MODEL, "Long.def": write(length)})
             best = None
             for _ in range(options.runs):
                 result = run_morvel(program, directory, "load long.mdl\nquit\n", options.timeout)
                 if result is None:
                     break
-                if 'Application "long" loaded.' not in result[2]:
-                    sys.exit(f"the load failed in {directory}:\n{result[2][-2000:]}")
+                if 'Application "long" loaded.' not in result[3]:
+                    sys.exit(f"the load failed in {directory}:\n{result[3][-2000:]}")
                 if best is None or result[1] < best[1]:
                     best = result
             if best is None:
