@@ -3,6 +3,7 @@
 #ifndef MORVEL_RUNTIME_TRANSITION_H
 #define MORVEL_RUNTIME_TRANSITION_H
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ class Transition {
  public:
   Transition(StateFormula *pre, StateFormula *post, std::string type, double proba,
              double proba2, bool idle);
+  // A transition with several results, one of which it reaches.
+  Transition(StateFormula *pre, std::map<int, StateFormula *> *posts, std::string type,
+             double proba);
   ~Transition();
 
   // Links an atom of another component into the guard (with its sign) or the result.
@@ -38,8 +42,10 @@ class Transition {
   double proba2;
   bool idle;
   StateFormula *pre;
-  StateFormula *post;
-  std::vector<MapFunc *> *mf;  // NULL without mapping functions
+  StateFormula *post;                    // NULL with several results
+  int nbPosts;
+  std::map<int, StateFormula *> *posts;  // the several results, or NULL
+  std::vector<MapFunc *> *mf;            // NULL without mapping functions
 };
 
 #endif

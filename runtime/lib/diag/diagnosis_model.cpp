@@ -84,22 +84,37 @@ DiagnosisModel::DiagnosisModel(const Application &application) : application(app
 }
 
 // The transition's mode variable is the first mode atom of its guard taken
-// positively; its result is the atom of the same variable in its result.
+// positively; its result is the atom of the same variable in its result. A
+// transition with several results reaches each with an equal share of its
+// probability.
 void DiagnosisModel::addTransition(Transition *transition) {
-  int variable = -1, from = -1, to = -1;
+  int variable = -1, from = -1;
   for (const auto &literal : *transition->pre->atoms)
     if (literal.first && variable < 0 && modeAtom(literal.second, variable, from))
       break;
   if (variable < 0)
     return;
-  for (const auto &literal : *transition->post->atoms) {
-    int other, value;
-    if (modeAtom(literal.second, other, value) && other == variable)
-      to = value;
+  std::vector<const StateFormula *> results;
+  if (transition->posts == NULL)
+    results.push_back(transition->post);
+  else
+    for (const auto &result : *transition->posts)
+      results.push_back(result.second);
+  for (const StateFormula *result : results) {
+    int to = -1;
+    for (const auto &literal : *result->atoms) {
+      int other, value;
+      if (modeAtom(literal.second, other, value) && other == variable)
+        to = value;
+    }
+    if (to >= 0)
+      addModeTransition(transition, variable, from, to, transition->proba / results.size());
   }
-  if (to < 0)
-    return;
-  ModeTransition made{from, to, transition->proba, transition->pre->operat == "or", {}, transition};
+}
+
+void DiagnosisModel::addModeTransition(Transition *transition, int variable, int from, int to,
+                                       double probability) {
+  ModeTransition made{from, to, probability, transition->pre->operat == "or", {}, transition};
   for (const auto &literal : *transition->pre->atoms) {
     GuardLiteral guard{GuardLiteral::entailed, literal.first, -1, -1, literal.second};
     auto command = commandOf.find(literal.second);

@@ -72,6 +72,8 @@ class DiagnosisModel {
 
  private:
   void addTransition(Transition *transition);
+  void addModeTransition(Transition *transition, int variable, int from, int to,
+                         double probability);
 
   std::unordered_map<const Atom *, std::pair<int, int>> modeOf;
   std::unordered_map<const Atom *, std::pair<int, int>> commandOf;

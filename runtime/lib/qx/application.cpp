@@ -157,9 +157,15 @@ std::string formulaText(const StateFormula *formula) {
 }
 
 void describeTransition(FILE *out, const Transition *transition) {
+  std::string results;
+  if (transition->posts == NULL)
+    results = formulaText(transition->post);
+  for (const auto &result : transition->posts != NULL ? *transition->posts
+                                                      : std::map<int, StateFormula *>())
+    results += (results.empty() ? "" : " or ") + formulaText(result.second);
   std::fprintf(out, "  transition %s %g%s: %s -> %s\n", transition->type.c_str(), transition->proba,
                transition->idle ? " idle" : "", formulaText(transition->pre).c_str(),
-               formulaText(transition->post).c_str());
+               results.c_str());
 }
 
 void describeComponent(FILE *out, const Comp *comp, runtime rt) {
