@@ -126,6 +126,20 @@ void geneOptionalObject(FILE *body, const std::string &name, const s_objet *valu
   geneObjet(body, value, name);
 }
 
+// A number written as an influence's cause, made a constant variable of
+// the class's start-up function; its name.
+std::string geneLiteralConstant(FILE *body, const s_variable *constant, long n) {
+  const char *s = cstr(constant->name);
+  geneOptionalObject(body, textf("cv_%ld", n), constant->cstVal);
+  emitf(body, "variable %s= (variable) new_malloc (sizeof(s_Variable));\n\t", s);
+  emitf(body, "%s->nom=mkString((name + \".%s\").c_str());\n\t", s, s);
+  emitf(body, "%s->cst = 1;\n\t%s->dom = NULL;\n\t%s->deter = 0;\n\t%s->oldVal = cv_%ld;\n\t"
+              "%s->newVal = NULL;\n\t%s->mesVal = NULL;\n\t", s, s, s, s, n, s, s);
+  emitf(body, "resetVarAlarms (%s);\n\t%s->histoMisb = NULL;%s->node = NULL;resetVarHisto (%s);\n\t"
+              "%s->ncd = 0;%s->relCd = NULL;\n\t", s, s, s, s, s, s);
+  return constant->name;
+}
+
 // Delay limits in time steps; a range whose lower limit comes to 0 steps is refused.
 void delaySteps(const s_objet *delay, long &lower, long &upper) {
   lower = upper = 0;
@@ -333,7 +347,9 @@ void geneInfluence(FILE *body, FILE *header, s_influence *influence, Comp *comp)
   for (const char *working : {"p", "q", "sa", "uu"})
     geneOptionalObject(body, textf("%s_%ld", working, n), objZero);
 
-  std::string cause = geneContSymbName(influence->cause, comp, refCause, n);
+  std::string cause = influence->cause != nullptr && influence->cause->cstVal != nullptr
+                          ? geneLiteralConstant(body, influence->cause, n)
+                          : geneContSymbName(influence->cause, comp, refCause, n);
   std::string effect = geneContSymbName(influence->effect, comp, refEffect, n);
   emitf(header, "influence i_i%ld;\n\t", n);
   emitf(body, "i_i%ld=(influence) new_malloc(sizeof(s_Influence));\n\t", n);

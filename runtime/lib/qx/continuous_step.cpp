@@ -354,10 +354,37 @@ ContinuousModel::ContinuousModel(runtime rt, double noise, double freeWidth)
 
   updateRank.assign(rt->nvar, -1);
   long rank = 0;
+  auto computedHere = [&](variable v) {
+    return v->node != NULL && v->node->ncause > 0 && !isInput(v) && updateRank[position(v)] < 0;
+  };
   for (long i = 0; i < rt->ntemp + rt->nuntemp; ++i) {
     variable v = i < rt->ntemp ? rt->temp[i] : rt->untemp[i - rt->ntemp];
-    if (v->node != NULL && v->node->ncause > 0 && !isInput(v))
+    if (computedHere(v))
       updateRank[position(v)] = rank++;
+    sequence.push_back(position(v));
+  }
+  // A variable whose instantaneous causes start from a number (a constant
+  // influence from a literal) is in no list: it comes after the others, once
+  // what it reads at the step is computed.
+  for (bool added = true; added;) {
+    added = false;
+    for (long y = 0; y < rt->nvar; ++y) {
+      variable v = rt->dico[y];
+      if (!computedHere(v))
+        continue;
+      bool ready = true;
+      for (long c = 0; c < v->node->ncause; ++c) {
+        influence i = v->node->vcause[c];
+        if (i->cause != NULL && !i->cause->cst && computedHere(i->cause) &&
+            (i->it == influStatic || i->it == influConstant) && delayOf(i) == 0)
+          ready = false;
+      }
+      if (ready) {
+        updateRank[y] = rank++;
+        sequence.push_back(y);
+        added = true;
+      }
+    }
   }
   sameStepReaders.assign(rt->nvar, {});
   causes.assign(rt->nvar, {});
@@ -576,10 +603,8 @@ void stepVariables(const ContinuousModel &model, ContinuousState &state, long st
     for (long position : *only)
       advance(rt->dico[position]);
   } else {
-    for (long i = 0; i < rt->ntemp; ++i)
-      advance(rt->temp[i]);
-    for (long i = 0; i < rt->nuntemp; ++i)
-      advance(rt->untemp[i]);
+    for (long position : model.sequence)
+      advance(rt->dico[position]);
     for (long i = 0; i < rt->nmes; ++i)
       if (!compared[i])
         measure(rt->mes[i], model.position(rt->mes[i]));

@@ -42,6 +42,7 @@ class ContinuousModel {
   // the step itself (by a static influence without delay, or by the
   // activation condition of one) acts on its readers within the step; any
   // other reading is of a past step.
+  std::vector<long> sequence;                   // the variables stepped, in the updating order
   std::vector<long> updateRank;                 // rank in the updating order, -1 when not computed
   std::vector<std::vector<long>> sameStepReaders;
   std::unordered_map<const Atom *, std::vector<long>> atomReadersAtStep;
