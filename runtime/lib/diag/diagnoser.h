@@ -19,6 +19,9 @@
 #include "solver.h"
 #include "transitions.h"
 
+// A measure this many deviations from its prediction is a discrepancy.
+const double kDiscrepancy = 2;
+
 struct Fault {
   int variable;  // mode variable, by rank
   int value;
@@ -171,13 +174,14 @@ class Diagnoser {
   std::vector<int> assumptionsOf(const Candidate &candidate, const StepWeighing *weighing,
                                  long step, bool withEvidence);
   std::vector<std::pair<int, int>> byIsland(const std::vector<int> &assumptions) const;
-  std::vector<double> suspicion(const Base &base) const;
+  std::vector<double> suspicion(const Base &base, const std::vector<char> *columns = NULL) const;
   std::vector<int> suspects(const Base &base) const;
   long restepAlarms(const Base &base, const DeviationStep &stepped) const;
   // late_faults.cpp
   void addLateFaults(std::vector<Base> &bases, long step);
   Candidate lateFault(const Candidate &parent, int variable, const ModeOption &fault,
                       const ModeOption &stay, long step);
+  const std::vector<char> &fresh(const Candidate &parent, long step);
   ModesKey keyOf(const std::vector<int> &modes) const;
   ModesKey keyWith(const Base &base, const std::vector<Deviation> &deviations) const;
   bool modesBefore(const Merged &a, const Merged &b, const std::vector<Base> &bases,
@@ -213,6 +217,7 @@ class Diagnoser {
   std::vector<char> ownGuards;
   std::vector<std::vector<std::vector<ModeOption>>> sharedOptions;
   std::vector<char> freeScratch;  // per continuous variable, all 0 between uses
+  std::vector<char> freshScratch;  // per measure, what fresh() found
 };
 
 #endif

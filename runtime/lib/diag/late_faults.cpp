@@ -7,7 +7,8 @@
 // taking the fault from then on, the variables reading the fault's atoms at
 // that step stepped again and their measures weighed again. Such a copy
 // joins the kept assignments for the step; its successors merge with those
-// of the same modes.
+// of the same modes. Only discrepancies that the kept assignment did not
+// have at the step before count.
 #include "diagnoser.h"
 
 #include <algorithm>
@@ -36,7 +37,7 @@ void Diagnoser::addLateFaults(std::vector<Base> &bases, long step) {
       anyUnknown = anyUnknown || parent.modes[m] == model.modes[m].unknownValue;
     if (anyUnknown || !limitBinds(base))
       continue;
-    std::vector<double> level = suspicion(base);
+    std::vector<double> level = suspicion(base, &fresh(parent, step));
     for (size_t m = 0; m < level.size(); ++m) {
       if (level[m] <= 0 || std::isinf(level[m]) || mapped[m] ||
           model.modes[m].fault[parent.modes[m]])
@@ -66,6 +67,25 @@ void Diagnoser::addLateFaults(std::vector<Base> &bases, long step) {
     optionsOf(belief.back(), bases.back());
     weighBase(belief.back(), true, bases.back());
   }
+}
+
+// Per measure, whether the parent's own prediction of the step before met
+// it: a discrepancy it already had is no news, and a fault reached then was
+// proposed then.
+const std::vector<char> &Diagnoser::fresh(const Candidate &parent, long step) {
+  long measures = continuous->rt->nmes;
+  freshScratch.assign(measures, 1);
+  const DataRow *before =
+      evidenceAt(evidence.inputs, evidence.measures, (step - 1) * continuous->rt->ts).measures;
+  for (long column = 0; before != NULL && column < measures; ++column) {
+    if (!before->given[column] || std::isnan(parent.predicted[column]))
+      continue;
+    double measured = before->values[column];
+    double residual = std::fabs(measured - parent.predicted[column]) /
+                      continuous->deviation(continuous->rt->mes[column], measured);
+    freshScratch[column] = residual <= kDiscrepancy;
+  }
+  return freshScratch;
 }
 
 // The kept assignment `parent` of the step before, with `variable` taking

@@ -16,9 +16,6 @@
 
 namespace {
 
-// A measure this many deviations from its prediction is a discrepancy.
-const double kDiscrepancy = 2;
-
 // Whether a condition reads a variable that is free at the step.
 bool readsFree(const ContinuousModel &model, condition c, const std::vector<char> &freeAtStep) {
   std::vector<long> positions;
@@ -424,8 +421,9 @@ void Diagnoser::restepDeviations(Candidate &candidate, DeviationStep &stepped) {
 // kDiscrepancy from its prediction whose variable it reads or is upstream
 // of in the causal graph (read by the influences of such a variable, or of
 // the component computing it); infinity for the mode variables of the
-// clause islands the base contradicts; 0 for the others.
-std::vector<double> Diagnoser::suspicion(const Base &base) const {
+// clause islands the base contradicts; 0 for the others. Given `columns`,
+// only the measures it marks count.
+std::vector<double> Diagnoser::suspicion(const Base &base, const std::vector<char> *columns) const {
   std::vector<double> level(model.modes.size(), 0.0);
   for (int island : base.failing)
     for (int m : modesOfIsland[island])
@@ -434,7 +432,7 @@ std::vector<double> Diagnoser::suspicion(const Base &base) const {
     return level;
   std::vector<std::pair<double, long>> discrepancies;
   for (long column = 0; column < continuous->rt->nmes; ++column)
-    if (base.residual[column] > kDiscrepancy)
+    if (base.residual[column] > kDiscrepancy && (columns == NULL || (*columns)[column]))
       discrepancies.push_back({base.residual[column], column});
   // The largest first: what it reaches first keeps its residual.
   std::sort(discrepancies.rbegin(), discrepancies.rend());
