@@ -5,7 +5,7 @@ step and peak memory.
 
     bench/diagnosis_bench.py [--sizes 10 100 1000] [--singles 20] [--doubles 10]
                              [--nominals 5] [--steps 40] [--seed 1] [--build build]
-                             [--implicants 100] [--wide 10]
+                             [--implicants 100] [--wide 10] [--keep DIR]
 
 A plant repeats three units: a stove (its element may burn out; its
 temperature is measured), and a gate feeding a basin (the gate may stick, the
@@ -29,6 +29,7 @@ also compiled with prime implicants, and the compile time and the results
 are compared.
 """
 import argparse
+import contextlib
 import json
 import os
 import random
@@ -271,10 +272,12 @@ def main():
     parser.add_argument("--build", default="build")
     parser.add_argument("--implicants", type=int, default=100)
     parser.add_argument("--wide", type=int, default=10)
+    parser.add_argument("--keep", help="build in this directory and leave it (default: a temporary one)")
     arguments = parser.parse_args()
     installation = os.path.abspath(os.path.join(arguments.build, "morveldir"))
     table = []
-    with tempfile.TemporaryDirectory(prefix="morvel-diagnosis-bench-") as scratch:
+    with (contextlib.nullcontext(os.path.abspath(arguments.keep)) if arguments.keep else
+          tempfile.TemporaryDirectory(prefix="morvel-diagnosis-bench-")) as scratch:
         for n in arguments.sizes:
             rng = random.Random(arguments.seed * 1000 + n)
             project, units, measures, compile_seconds = build(installation, scratch, n,
