@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "codegen/clause_builds.h"
 #include "codegen/compile_command.h"
 #include "codegen/generation_state.h"
 #include "continuous/diagnostics.h"
@@ -71,13 +72,6 @@ class CompileCommand : public testing::Test {
   itms *savedReasoner;
 };
 
-TEST_F(CompileCommand, NothingHappensBeforeALoad) {
-  loaded = 0;
-  EXPECT_EQ(compile("1"), "Please load application first !\n");
-  EXPECT_EQ(fileText("runtime/plant_rt.h"), "");
-  EXPECT_NE(access("plant.build", F_OK), 0);
-}
-
 TEST_F(CompileCommand, CompletesRuntimeArchivesAndWritesAnExecutableBuildScript) {
   cl_files = {"runtime/cl_stale0"};
   generated_types = {"Stale"};
@@ -107,42 +101,6 @@ TEST_F(CompileCommand, CompletesRuntimeArchivesAndWritesAnExecutableBuildScript)
   EXPECT_EQ(out.substr(out.find("completed.\n") + 11), "Unable to compile \"plant.mdl\"\n");
   EXPECT_EQ(compiled, 0);
   EXPECT_EQ(executed, 1);
-}
-
-TEST_F(CompileCommand, FirstWordGivesTheTimeStep) {
-  const struct {
-    const char *argument;
-    const char *message;
-    const char *step;
-  } cases[] = {
-      {nullptr, "Missing time step parameter: 1 assumed.\n", "1"},
-      {"", "Missing time step parameter: 1 assumed.\n", "1"},
-      {"0.5", "", "0.5"},
-      {".5", "Time step parameter should be a number ! 1 assumed.\n", "1"},
-      {"2abc", "", "2"},
-      {"3 x", "", "3"},
-      {"x 3", "Time step parameter should be a number ! 1 assumed.\n", "1"},
-      {"\t0.25", "", "0.25"},
-  };
-  for (const auto &c : cases) {
-    write("runtime/plant_rt.cpp", "");
-    std::string out = compile(c.argument);
-    std::string shown = c.argument != nullptr ? c.argument : "(none)";
-    EXPECT_EQ(out.substr(0, out.find("ar cr")), c.message) << shown;
-    EXPECT_NE(fileText("runtime/plant_rt.cpp").find(std::string("plant_rt->ts = ") + c.step + ";\n"),
-              std::string::npos)
-        << shown;
-  }
-}
-
-TEST_F(CompileCommand, DiscreteOnlyGenerationWritesTheShortEnding) {
-  conf_set("discrete", 1);
-  compile("1");
-  std::string source = fileText("runtime/plant_rt.cpp");
-  EXPECT_EQ(source.find("dico"), std::string::npos);
-  EXPECT_EQ(source.substr(source.find("plant_rt = NULL;")),
-            "plant_rt = NULL;\nmorvel_rt = plant_rt;\n}\nlong guards_int = 0;\n\tint Trajectory::twd = 5;\n\t"
-            "long h_pi = 0;\n\t\nbool env_opti = 0;\nstring model_name = \"plant\";\n\t");
 }
 
 TEST_F(CompileCommand, TooDeepCausalGraphAbandonsTheCompile) {
@@ -203,21 +161,15 @@ TEST_F(CompileCommand, BuildScriptNamesClauseFilesOnlyAboveTheThreshold) {
   cl_files.clear();
 }
 
-TEST_F(CompileCommand, ClassFileThatCannotBeCreatedEndsTheProgram) {
-  Comp tank("tank1");
-  tank.typeName = "Tank";
-  generated_types.clear();
-  // A directory in the place of the body file, then no class directory at all.
-  for (const char *setup : {"mkdir C/Tank.cpp", "rm -rf C"}) {
-    std::system(setup);
-    const std::string missing = setup[0] == 'm' ? "body file: C/Tank.cpp" : "header file: C/Tank.h";
-    EXPECT_EXIT(
-        {
-          dup2(STDERR_FILENO, STDOUT_FILENO);
-          mrvGenerateDef("", &tank);
-        },
-        testing::ExitedWithCode(255), "^\\[Error\\]:Can't create component " + missing + ". Exiting.\n$");
+TEST(ClauseBuildJobs, TakesAPositiveMorvelJobsElseTheCores) {
+  const int cores = static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN));
+  for (const auto &[value, jobs] : {std::pair<const char *, int>{"3", 3}, {"0", cores}, {"-2", cores},
+                                    {"2x", cores}, {"", cores}}) {
+    setenv("MORVEL_JOBS", value, 1);
+    EXPECT_EQ(clauseBuildJobs(), jobs) << value;
   }
+  unsetenv("MORVEL_JOBS");
+  EXPECT_EQ(clauseBuildJobs(), cores);
 }
 
 } // namespace
