@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "codegen/clause_builds.h"
@@ -83,9 +82,6 @@ TEST_F(CompileCommand, CompletesRuntimeArchivesAndWritesAnExecutableBuildScript)
   EXPECT_NE(access("left.o", F_OK), 0) << "object files are removed after archiving";
   EXPECT_EQ(access("libplant.a", F_OK), 0);
   EXPECT_EQ(fileText("plant.build"), "#!/bin/csh\n" + buildScriptCommands() + "\n");
-  struct stat status;
-  ASSERT_EQ(stat("plant.build", &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0744u);
   EXPECT_TRUE(cl_files.empty());
   EXPECT_TRUE(generated_types.empty());
   EXPECT_EQ(compiled, 1);
@@ -100,28 +96,6 @@ TEST_F(CompileCommand, CompletesRuntimeArchivesAndWritesAnExecutableBuildScript)
   out = compile("1");
   EXPECT_EQ(out.substr(out.find("completed.\n") + 11), "Unable to compile \"plant.mdl\"\n");
   EXPECT_EQ(compiled, 0);
-  EXPECT_EQ(executed, 1);
-}
-
-TEST_F(CompileCommand, TooDeepCausalGraphAbandonsTheCompile) {
-  s_variable *cause = name2Var(dictionary, "c.v0");
-  for (int i = 1; i <= 100; ++i) {
-    s_influence *influence = newRecord<s_influence>();
-    influence->type = inflStatic;
-    influence->cause = cause;
-    influence->effect = cause = name2Var(dictionary, "c.v" + std::to_string(i));
-    influence->gain = objUn;
-    influence->delay = objZero;
-    influence->respTime = objZero;
-    s_listsarnInfl cell;
-    cell.elt = influence;
-    influListsarn = addListsarnInfl(influListsarn, &cell);
-  }
-  compiled = 1;
-  printedOnStderr([] { EXPECT_EQ(compile("1"), "Implementation error.\n ...too deep causal graph.\n"); });
-  EXPECT_EQ(fileText("runtime/plant_rt.cpp"), "left by an earlier compile\n");
-  EXPECT_NE(access("plant.build", F_OK), 0);
-  EXPECT_EQ(compiled, 1);
   EXPECT_EQ(executed, 1);
 }
 
