@@ -1,105 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
 #include "codegen/clause_builds.h"
 #include "codegen/compile_command.h"
 #include "codegen/generation_state.h"
-#include "continuous/diagnostics.h"
-#include "continuous/state.h"
-#include "continuous/values.h"
-#include "discrete/comp.h"
-#include "discrete/data_manager.h"
-#include "languages/definition/definition_passes.h"
-#include "languages/model/model_loader.h"
 #include "reasoning/itms.h"
 #include "shell/options.h"
 #include "shell/session.h"
-#include "tests/test_support.h"
 
 namespace {
 
-void write(const std::string &path, const std::string &text) { std::ofstream(path) << text; }
-
-// A loaded application "plant" without any component, in a fresh project
-// directory; no reasoner, so no clause is compiled.
-class CompileCommand : public testing::Test {
- protected:
-  CompileCommand() {
-    std::system("mkdir C runtime bin");
-    savedReasoner = reasoner;
-    reasoner = nullptr;
-    objInit();
-    config_init();
-    resetContinuousSession();
-    DataManager::active_comps.clear();
-    numConditions = 0;
-    guards_int = 0;
-    sarnDir = "/opt/morvel";
-    hostType = "linux";
-    fileIn = "plant.mdl";
-    appliPath = "";
-    appliName = "plant";
-    apBinDir = "bin/";
-    loaded = 1;
-    compiled = 0;
-    executed = 1;
-    loadError = 0;
-    runtimeSourceText = "void startinit (Scheduler* sMM) {\n";
-    runtimeHeaderText.clear();
-    write("runtime/plant_rt.cpp", "left by an earlier compile\n");
-    write("runtime/plant_rt.h", "");
-  }
-  ~CompileCommand() override {
-    reasoner = savedReasoner;
-    config_init();
-    loaded = compiled = executed = loadError = 0;
-    runtimeSourceText.clear();
-  }
-
-  // Compiles with an object file left over, which the archive step removes.
-  static std::string compile(const char *argument) {
-    write("left.o", "");
-    std::string text = argument != nullptr ? argument : "";
-    return printed([&] { qxCompile(argument != nullptr ? text.data() : nullptr); });
-  }
-
-  ScratchDirectory directory;
-  itms *savedReasoner;
-};
-
-TEST_F(CompileCommand, CompletesRuntimeArchivesAndWritesAnExecutableBuildScript) {
-  cl_files = {"runtime/cl_stale0"};
-  generated_types = {"Stale"};
-
-  std::string out = compile("1");
-
-  EXPECT_EQ(out, "ar cr libplant.a \n            components library completed.\n"
-                 "Application \"plant\" compiled.\n");
-  EXPECT_NE(access("left.o", F_OK), 0) << "object files are removed after archiving";
-  EXPECT_EQ(access("libplant.a", F_OK), 0);
-  EXPECT_EQ(fileText("plant.build"), "#!/bin/csh\n" + buildScriptCommands() + "\n");
-  EXPECT_TRUE(cl_files.empty());
-  EXPECT_TRUE(generated_types.empty());
-  EXPECT_EQ(compiled, 1);
-  EXPECT_EQ(executed, 0);
-  std::string source = fileText("runtime/plant_rt.cpp");
-  EXPECT_EQ(source.rfind("void startinit (Scheduler* sMM) {\n\n\tdico = ", 0), 0u);
-  EXPECT_NE(source.find("plant_rt->ts = 1;\n"), std::string::npos);
-  EXPECT_EQ(fileText("runtime/plant_rt.h"), "\n\tvariable* dico;\nruntime plant_rt;\nruntime morvel_rt;\n");
-
-  loadError = 1;
-  executed = 1;
-  out = compile("1");
-  EXPECT_EQ(out.substr(out.find("completed.\n") + 11), "Unable to compile \"plant.mdl\"\n");
-  EXPECT_EQ(compiled, 0);
-  EXPECT_EQ(executed, 1);
-}
-
-TEST_F(CompileCommand, BuildScriptNamesClauseFilesOnlyAboveTheThreshold) {
+// The compile command itself runs in the end-to-end cases of tests/e2e/compile.
+TEST(CompileCommand, BuildScriptNamesClauseFilesOnlyAboveTheThreshold) {
+  config_init();
+  sarnDir = "/opt/morvel";
+  hostType = "linux";
+  appliName = "plant";
   appliPath = "apps/";
   apBinDir = "apps/bin/";
   deriveCompilePaths();
@@ -122,6 +40,7 @@ TEST_F(CompileCommand, BuildScriptNamesClauseFilesOnlyAboveTheThreshold) {
       "-litmsrt -lmorvelbehrt -lmorvel -lreadline -ltermcap";
   cl_files = {"runtime/cl_a0", "runtime/cl_a1"};
   itms model;
+  itms *savedReasoner = reasoner;
   reasoner = &model;
 
   model.nbClauses = 1000;
@@ -131,8 +50,9 @@ TEST_F(CompileCommand, BuildScriptNamesClauseFilesOnlyAboveTheThreshold) {
             compile + "runtime/cl_a0.cpp -o runtime/cl_a0.o\n\n" + compile +
                 "runtime/cl_a1.cpp -o runtime/cl_a1.o\n\n" + runtime + link +
                 "runtime/cl_a0.o runtime/cl_a1.o " + libraries);
-  reasoner = nullptr;
+  reasoner = savedReasoner;
   cl_files.clear();
+  appliPath = "";
 }
 
 TEST(ClauseBuildJobs, TakesAPositiveMorvelJobsElseTheCores) {
