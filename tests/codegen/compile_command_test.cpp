@@ -1,16 +1,50 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
 #include "codegen/clause_builds.h"
 #include "codegen/compile_command.h"
 #include "codegen/generation_state.h"
+#include "continuous/diagnostics.h"
+#include "continuous/state.h"
+#include "discrete/data_manager.h"
 #include "reasoning/itms.h"
 #include "shell/options.h"
 #include "shell/session.h"
+#include "tests/test_support.h"
 
 namespace {
+
+// A load that reported an error leaves nothing to run: the compile goes
+// through, yet the application is not compiled. (No load leaves such an
+// application loaded today; the compile does not rely on it.)
+TEST(CompileCommand, AnApplicationWithALoadErrorIsNotCompiled) {
+  ScratchDirectory directory;
+  ASSERT_EQ(std::system("mkdir C runtime bin && touch left.o"), 0);
+  itms *savedReasoner = reasoner;
+  reasoner = nullptr;
+  config_init();
+  resetContinuousSession();
+  DataManager::active_comps.clear();
+  sarnDir = "/opt/morvel";
+  hostType = "linux";
+  fileIn = "plant.mdl";
+  appliName = "plant";
+  appliPath = "";
+  apBinDir = "bin/";
+  deriveCompilePaths();
+  loaded = executed = loadError = 1;
+  compiled = 0;
+  char step[] = "1";
+  std::string out = printed([&] { qxCompile(step); });
+  EXPECT_EQ(out.substr(out.find("completed.\n") + 11), "Unable to compile \"plant.mdl\"\n");
+  EXPECT_EQ(compiled, 0);
+  EXPECT_EQ(executed, 1);
+  reasoner = savedReasoner;
+  loaded = executed = loadError = 0;
+}
 
 // The compile command itself runs in the end-to-end cases of tests/e2e/compile.
 TEST(CompileCommand, BuildScriptNamesClauseFilesOnlyAboveTheThreshold) {
