@@ -158,22 +158,6 @@ TEST_F(ContinuousElements, NodesNameTheirInfluencesWhereverTheyAre) {
   }
 }
 
-// Another instance of a generated type adds no class text; the runtime still
-// lists its node, which reaches a generated instance's influence at run time.
-TEST_F(ContinuousElements, NodesOfAGeneratedTypeOnlyFeedTheRuntime) {
-  valveAndTank();
-  s_cNode levelNode{{&fill, &feed}, inflStatic, {}};
-  s_variable *level = contVariable("tank.level");
-  level->node = &levelNode;
-  valve->generated = true;
-  in_gen_types = true;
-  geneNode(body.file, header.file, tank, level);
-  EXPECT_EQ(body.text(), "");
-  EXPECT_EQ(header.text(), "");
-  EXPECT_EQ(nodestr, "cG[0] = tank->Tank_n_1;\n\t");
-  EXPECT_EQ(cross_ref, "tank->j_1[1] = valve->i_i1;\n\t");
-}
-
 TEST_F(ContinuousElements, VariablesOfOtherInstancesAreReachedOrCrossReferenced) {
   Comp *valve = component("valve", "Valve");
   Comp *tank = component("tank", "Tank");
@@ -288,12 +272,6 @@ TEST_F(ContinuousElements, ConditionsAreGeneratedOnceAndRegistered) {
   EXPECT_EQ(cross_ref, "pump->i_i2->cd = tank->c_4;\n\t(*pump->Pump_t3->mf)[0]->cond = tank->c_4;\n\t");
   uses(pump, tank, "box");
   EXPECT_EQ(geneCondition(body.file, header.file, constant, pump, condOfInfluence, "i_i2->cd"), "box->c_4");
-
-  // A new compile generates it again.
-  forgetGeneratedElements();
-  MemoryFile out;
-  geneCondition(out.file, header.file, constant, tank, condOfStateVar, "");
-  EXPECT_EQ(out.text(), "c_4 = mkCond ();\n\tsetCondType (c_4, 1);\n\tsetCondCTE (c_4, 1);\n\t");
 }
 
 TEST_F(ContinuousElements, ConditionsOnAtomsAndExpressions) {

@@ -12,44 +12,10 @@ import re
 import subprocess
 import sys
 
-from runtime_support import Installation, reports
+from runtime_support import Installation, check, finish, fixture_files, reports
 
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-
-
-# A gauge of 15 readings: its domain alone makes 106 clauses, so ten gauges
-# make more than 1000 and every gauge gets one clause file.
-GAUGE = """Component "Gauge"
-{
-}
-vardef
-{
-  ModeVar reading(%s);
-  ObsVar lit(off, on);
-  VARIABLE needle IN [0, 10];
-  PARAMETER push = 1;
-  MEASURE needle;
-}
-constraints
-{
-  (reading = "r0") => (lit = "off");
-}
-moving : (reading = "r1") push -S-> needle : GAIN = 1, DELAY = 0;
-INIT needle = 0;
-transitions
-{
-  Idle (reading = "r0") Next (reading = "r0") 1.0 ;
-}
-""" % ", ".join(f"r{i}" for i in range(15))
-
+# Ten gauges (fixtures/gauges) of more than 100 clauses each: one clause file each.
 COUNT = 10
-MODEL = "uses Gauge;\n" + "".join(f"<Gauge> g{i};\n" for i in range(COUNT)) + \
-        "".join(f"g{i}(gauge{i}, 0, 0);\n" for i in range(COUNT))
 CLAUSE_FILES = [f"runtime/cl_g{i}0" for i in range(COUNT)]
 RUN = "execute run.mes\n"
 
@@ -164,7 +130,7 @@ def progress(installation, project, env):
 def main():
     source_dir, installation_dir = sys.argv[1:]
     with Installation(installation_dir) as installation:
-        project = installation.project("gauges", {"Gauge.def": GAUGE, "gauges.mdl": MODEL,
+        project = installation.project("gauges", {**fixture_files("gauges"),
                                                   "run.mes": "time g0.needle\n0 -\n2 -\n"})
         stubs = os.path.join(project, "stubs")
         os.makedirs(stubs)
@@ -175,9 +141,7 @@ def main():
         builds(installation, project, env)
         failure(installation, project, env)
         progress(installation, project, env)
-    for failure_text in failures:
-        print(failure_text)
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == "__main__":

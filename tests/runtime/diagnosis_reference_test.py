@@ -13,7 +13,7 @@ the default settings, the most probable assignment of every step must be the
 reference's.
 
 - the bundled heater on nominal.mes and faulty.mes;
-- a source read by two sensors, all static, a clause under a condition on
+- a source read by two sensors (fixtures/sensors), all static, a clause under a condition on
   the source's output (which a successor's mode changes at the step itself,
   so that it must be evaluated on that successor's values): a weak source, a biased sensor,
   both readings far off (one free value of an unknown source, judged by both
@@ -21,7 +21,7 @@ reference's.
   value of the source explains);
 - the bundled lamp, discrete only: switched on, lit, then dark;
 - the bundled tank: the valve commanded open while its flow stays 0;
-- a chain feed -> line -> gauge (first order, static delayed, first order)
+- a chain feed -> line -> gauge (fixtures/chain: first order, static delayed, first order)
   with single and double faults at random steps of a seeded generator, its
   measures written by the reference's noise-free plant.
 """
@@ -32,157 +32,7 @@ import random
 import sys
 
 from reference_filter import Model, Run, diagnose, simulate
-from runtime_support import Installation, example_files
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-
-
-SOURCE = """/* A source whose output follows its feed at once; it may weaken. The
-   condition, read on the output a mode changes at the step itself, admits
-   the weak source only when its own output is low. */
-Component "Source"
-{
-}
-vardef
-{
-  ModeVar mode(ok, low, unknown);
-  VARIABLE feed IN [0, 10];
-  VARIABLE x IN [0, 20];
-  INPUT feed;
-}
-constraints
-{
-  CONDITION x > 5 => (mode = "ok");
-}
-full : (mode = "ok") feed -S-> x : GAIN = 2, DELAY = 0;
-weak : (mode = "low") feed -S-> x : GAIN = 1.5, DELAY = 0;
-transitions
-{
-  weakening : { Fail (mode = "ok") Next (mode = "low") 0.002 ; }
-  Idle (mode = "ok") Next (mode = "ok") 1.0 ;
-}
-"""
-
-SENSOR = """/* A sensor reading its source's output at once, possibly biased. */
-uses Source;
-Component "Sensor"
-{
-  others: Source origin;
-}
-vardef
-{
-  ModeVar state(ok, biased, unknown);
-  VARIABLE reading IN [0, 20];
-  PARAMETER bias = -1.5;
-  MEASURE reading;
-}
-constraints
-{
-  sensing : origin.x -S-> reading : GAIN = 1, DELAY = 0;
-  offset : (state = "biased") bias -S-> reading : GAIN = 1, DELAY = 0;
-}
-transitions
-{
-  biasing : { Fail (state = "ok") Next (state = "biased") 0.001 ; }
-  Idle (state = "ok") Next (state = "ok") 1.0 ;
-}
-"""
-
-SENSORS = """uses Source, Sensor;
-<Source> source;
-<Sensor> left;
-<Sensor> right;
-source(source1, 0, 0);
-left(sensor1, 0, 0, source);
-right(sensor2, 0, 0, source);
-"""
-
-FEED = """/* A feed whose output follows its command with a first-order lag. */
-Component "Feed"
-{
-}
-vardef
-{
-  ModeVar mode(ok, weak, unknown);
-  VARIABLE cmd IN [0, 10];
-  VARIABLE out IN [0, 20];
-  INPUT cmd;
-  MEASURE out;
-}
-constraints
-{
-  pushing : (mode = "ok") cmd -D-> out : GAIN = 1.5, RESPTIME = 2, DELAY = 0;
-  weakly : (mode = "weak") cmd -D-> out : GAIN = 0.8, RESPTIME = 2, DELAY = 0;
-  INIT out = 0;
-}
-transitions
-{
-  weakening : { Fail (mode = "ok") Next (mode = "weak") 0.003 ; }
-  Idle (mode = "ok") Next (mode = "ok") 1.0 ;
-}
-"""
-
-LINE = """/* A line carrying its feed's output one step later, unless it leaks. */
-uses Feed;
-Component "Line"
-{
-  others: Feed up;
-}
-vardef
-{
-  ModeVar mode(ok, leaking, unknown);
-  VARIABLE level IN [0, 20];
-  MEASURE level;
-}
-constraints
-{
-  carrying : (mode = "ok") up.out -S-> level : GAIN = 1, DELAY = 1;
-  losing : (mode = "leaking") up.out -S-> level : GAIN = 0.6, DELAY = 1;
-}
-transitions
-{
-  springing : { Fail (mode = "ok") Next (mode = "leaking") 0.002 ; }
-  Idle (mode = "ok") Next (mode = "ok") 1.0 ;
-}
-"""
-
-GAUGE = """/* A gauge following its line's level with a lag; it may drift high. */
-uses Line;
-Component "Gauge"
-{
-  others: Line up;
-}
-vardef
-{
-  ModeVar mode(ok, drifted, unknown);
-  VARIABLE reading IN [0, 30];
-  MEASURE reading;
-}
-constraints
-{
-  following : (mode = "ok") up.level -D-> reading : GAIN = 1, RESPTIME = 1.5, DELAY = 0;
-  overreading : (mode = "drifted") up.level -D-> reading : GAIN = 2, RESPTIME = 1.5, DELAY = 0;
-}
-transitions
-{
-  drifting : { Fail (mode = "ok") Next (mode = "drifted") 0.002 ; }
-  Idle (mode = "ok") Next (mode = "ok") 1.0 ;
-}
-"""
-
-CHAIN = """uses Feed, Line, Gauge;
-<Feed> feed;
-<Line> line;
-<Gauge> gauge;
-feed(feed1, 0, 0);
-line(line1, 0, 0, feed);
-gauge(gauge1, 0, 0, line);
-"""
+from runtime_support import Installation, check, example_files, finish, fixture_files
 
 FEED_INPUT = "time source.feed\n0 3\n20 3\n"
 CHAIN_INPUT = "time feed.cmd\n0 0\n2 6\n20 4\n40 4\n"
@@ -319,17 +169,13 @@ def main():
     with Installation(installation_dir) as installation:
         application(installation, "heater", example_files(source_dir, "heater", "Heater.def", "Probe.def",
                                                           "heater.mdl"), lambda model: heater_scenarios(source_dir))
-        application(installation, "sensors", {"Source.def": SOURCE, "Sensor.def": SENSOR,
-                                               "sensors.mdl": SENSORS}, sensors_scenarios)
+        application(installation, "sensors", fixture_files("sensors"), sensors_scenarios)
         application(installation, "lamp", example_files(source_dir, "lamp", "Switch.def", "Bulb.def",
                                                         "lamp.mdl"), lamp_scenarios)
         application(installation, "tank", example_files(source_dir, "tank", "Valve.def", "Tank.def",
                                                         "tank.mdl"), tank_scenarios)
-        application(installation, "chain", {"Feed.def": FEED, "Line.def": LINE, "Gauge.def": GAUGE,
-                                             "chain.mdl": CHAIN}, chain_scenarios)
-    for failure in failures:
-        print(failure)
-    return 1 if failures else 0
+        application(installation, "chain", fixture_files("chain"), chain_scenarios)
+    return finish()
 
 
 if __name__ == "__main__":

@@ -4,25 +4,22 @@ diagnose what their runs show.
 
 Usage: examples_test.py SOURCE_DIR MORVELDIR
 
-- heater: nothing on the nominal run; on the faulty one the burnt element is
-  the most probable assignment from step 16 and holds more than 0.99 from
-  step 17 on, nominal before;
+- heater: nothing on the nominal run, every measure in range, the display
+  file the closed-form first-order response; on the faulty one the
+  temperature out of range from the step after the burn-out, the burnt
+  element the most probable assignment from step 16, above 0.99 from step
+  17 on, nominal before; a runtime refusing a file or a parameter does not
+  end the session; the discrete-only runtime;
 - two heaters: both burn-outs isolated, each with its own start step;
 - tank: a valve stuck closed while commanded open, then a leak;
 - lamp: the dark bulb is blamed on its filament before the switch.
 """
 import json
+import math
 import os
 import sys
 
-from runtime_support import Installation, reports, steps
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
+from runtime_support import Installation, check, finish, reports, steps
 
 
 def run_session(installation, source_dir, example, session):
@@ -53,12 +50,42 @@ def first_diagnosis(report):
             for step, lines in steps(report).items()}
 
 
+def steps_out_of_range(report):
+    flagged = {}
+    for step, lines in steps(report).items():
+        for line in lines:
+            if line.startswith("  out of range:"):
+                for name in line.split(":")[1].split():
+                    flagged.setdefault(name, []).append(step)
+    return flagged
+
+
 def heater(installation, source_dir):
     project, out = run_session(installation, source_dir, "heater", "heater-session.txt")
+    m = installation.root
+    link = (f"c++ -g -Wno-deprecated -I{m}/include -I{m}/system -I{m}/itms -I{m}/behav -I/usr/local/include"
+            f" -L{m}/lib/linux -L/usr/local/lib -L. -o bin/heater_xe runtime/heater_rt.o  -lheater "
+            " -lmorvelexec ../../nelder/nelder.o ../../nelder/optim.o -lqxrunt -lmorvelsysrt -litmsrt"
+            " -lmorvelbehrt -lmorvel -lreadline -ltermcap            ... done. C-link time: ")
+    check(out.count(link) == 2, "the link line of both runs\n" + out[-3000:])
     runs = reports(out)
     check(len(runs) == 2, f"two heater runs, {len(runs)} found")
     if len(runs) != 2:
         return
+    check(runs[0][-1] == "Summary: 31 steps, 62 measures compared, none out of range." and
+          runs[1][-1] == "Summary: 31 steps, 62 measures compared, 15 out of range.", "the summaries")
+    check(steps_out_of_range(runs[1]) == {"heater.temp": list(range(16, 31))},
+          f"the faulty run flags {steps_out_of_range(runs[1])}")
+    check("\n  heater.temp: 15 out of range, first at step 16 (t = 16).\n" in out,
+          "the faulty measure, when it first went out of range")
+    # The power switched on at t = 2: gain 0.5, response time 5, ambient 20.
+    with open(os.path.join(project, "nominal.disp")) as display:
+        rows = [line.split() for line in display]
+    check(rows[0] == ["time", "heater.temp", "probe.reading"] and len(rows) == 32, f"display {rows[:2]}")
+    for t in range(3, 31):
+        exact = 20 + 50 * (1 - math.exp(-(t - 2) / 5))
+        check(abs(float(rows[t + 1][1]) - exact) < 2e-3, f"temperature at t = {t}: {rows[t + 1][1]}, not {exact}")
+    check(abs(float(rows[31][2]) - float(rows[31][1])) < 2, "the reading follows the temperature")
     check(all(line is not None and line.startswith("  diagnosis nominal ")
               for line in first_diagnosis(runs[0]).values()),
           "nominal is the most probable at every step of the nominal run")
@@ -77,6 +104,17 @@ def heater(installation, source_dir):
     limited, _, _ = installation.run(project, "heater", "nominal.in", "faulty.mes", "successors=2",
                                      "plots=0")
     check(diagnosis in limited, "the faulty run's diagnosis, successors=2\n" + limited[-600:])
+
+    out, err, status = installation.session(project, "load heater.mdl\ncompile 1\nexecute nominal.in "
+                                            "faulty.mess\nexecute nominal.in nominal.mes fit=heater.nope\n"
+                                            "help q\n")
+    check(err.endswith('runtime: measure file "faulty.mess" cannot be opened.\n'
+                       'runtime: "heater.nope" is not a parameter of the application.\n') and status == 0 and
+          out.endswith("> help q\nhelp q\nquit        Quit Morvel.\nq           shortcut to quit.\n"
+                       "> Leaving Morvel.\n"), f"the session goes on after a refusal\n{out[-500:]}{err}")
+    out, err, _ = installation.session(project, "load heater.mdl\ncompile\nexecute\nquit\n", "-disc", "new")
+    check('Running "heater": time step 1, 1 steps.\nstep 0, t = 0\n  diagnosis nominal p = 1\n'
+          "Summary: 1 steps.\nDiagnosis: no fault.\n" in out, "discrete-only runtime\n" + out + err)
 
 
 def pair(installation, source_dir):
@@ -124,9 +162,7 @@ def main():
         pair(installation, source_dir)
         tank(installation, source_dir)
         lamp(installation, source_dir)
-    for failure in failures:
-        print(failure)
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == "__main__":

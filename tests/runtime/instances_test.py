@@ -16,27 +16,8 @@ its own partner.
 """
 import sys
 
-from runtime_support import (Installation, example_files, reports, runtime_clauses, steps,
-                             workbench_clauses)
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-
-
-TWO_HEATERS = """uses Heater, Probe;
-<Probe> probe2;
-<Heater> heater2;
-<Probe> probe;
-<Heater> heater;
-heater2(heater2, 0, 0);
-probe(probe1, 0, 0, heater);
-probe2(probe2, 0, 0, heater2);
-heater(heater1, 0, 0);
-"""
+from runtime_support import (Installation, check, example_files, finish, fixture_files, reports,
+                             runtime_clauses, steps, workbench_clauses)
 
 SECOND_POWER = "time heater.power\n0 0\n5 60\n30 60\n"
 
@@ -96,7 +77,8 @@ def heaters(installation, source_dir):
     second_run = installation.run(single, "heater", "second.in", "second.mes")[0]
 
     two = installation.project("two", {
-        "Heater.def": files["Heater.def"], "Probe.def": files["Probe.def"], "two.mdl": TWO_HEATERS,
+        "Heater.def": files["Heater.def"], "Probe.def": files["Probe.def"],
+        **fixture_files("instances", "two.mdl"),
         "two.in": merged(files["nominal.in"], SECOND_POWER, hold=True),
         "two.mes": merged(files["faulty.mes"], second_mes, hold=False)})
     out, err, status = installation.session(two, "load two.mdl\ncompile 1\nexecute two.in two.mes\nquit\n")
@@ -122,21 +104,9 @@ def heaters(installation, source_dir):
           "the first heater's fault in the summary\n" + out[-500:])
 
 
-TWO_TANKS = """uses Valve, Tank;
-<Tank> tank2;
-<Valve> valve;
-<Tank> tank;
-<Valve> valve2;
-valve(valve1, 0, 0);
-tank(tank1, 0, 0, valve);
-tank2(tank2, 0, 0, valve2);
-valve2(valve2, 0, 0);
-"""
-
-
 def tanks(installation, source_dir):
     files = example_files(source_dir, "tank", "Valve.def", "Tank.def")
-    files["tanks.mdl"] = TWO_TANKS
+    files.update(fixture_files("instances", "tanks.mdl"))
     project = installation.project("tanks", files)
     out, err, status = installation.session(project, "load tanks.mdl\ncompile 1\nexecute none.mes\n")
     check("... done. C-link time" in out, f"two tanks compile and link\n{out[-2000:]}{err}")
@@ -155,30 +125,10 @@ def tanks(installation, source_dir):
           "every influence has its cause and effect")
 
 
-SWITCHES_AND_PUMPS = """uses Switch, Bulb, Pump, Pipe;
-<Bulb> bulb2;
-<Pipe> pipe;
-<Switch> wall;
-<Pump> pump2;
-<Bulb> bulb;
-<Pipe> pipe2;
-<Switch> wall2;
-<Pump> pump;
-bulb2(bulb2, wall2.cmdout, 0);
-pipe2(pipe2, 0, 0, pump2);
-wall(switch1, 0, 0);
-pump(pump1, 0, 0);
-bulb(bulb1, wall.cmdout, 0);
-wall2(switch2, 0, 0);
-pipe(pipe1, 0, 0, pump);
-pump2(pump2, 0, 0);
-"""
-
-
 def discrete_types(installation, source_dir):
     files = example_files(source_dir, "lamp", "Switch.def", "Bulb.def")
     files.update(example_files(source_dir, "pipeline", "Pump.def", "Pipe.def"))
-    files["plant.mdl"] = SWITCHES_AND_PUMPS
+    files.update(fixture_files("instances", "plant.mdl"))
     project = installation.project("plant", files)
     out, err, _ = installation.session(project, "load plant.mdl\ncompile 1\nexecute\n")
     description, err, status = installation.run(project, "plant", "--model")
@@ -200,9 +150,7 @@ def main():
         heaters(installation, source_dir)
         tanks(installation, source_dir)
         discrete_types(installation, source_dir)
-    for failure in failures:
-        print(failure)
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == "__main__":

@@ -15,15 +15,7 @@ import math
 import sys
 
 from reference_filter import Model, Plant, Run, SETTINGS, diagnose, free_likelihood, holds, parse_condition
-from runtime_support import Installation, example_files
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-
+from runtime_support import check, finish, Installation, example_files
 
 def close(a, b, relative=1e-9):
     return abs(a - b) <= relative * max(abs(a), abs(b))
@@ -119,9 +111,7 @@ def main():
         lamp(installation, source_dir)
     closed_form()
     conditions()
-    for failure in failures:
-        print(failure)
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == "__main__":

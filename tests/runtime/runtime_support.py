@@ -10,6 +10,21 @@ import shutil
 import subprocess
 import tempfile
 
+failures = []
+
+
+def check(condition, message):
+    """Records the message of a check that fails; the test goes on."""
+    if not condition:
+        failures.append(message)
+
+
+def finish():
+    """Prints the failed checks; the exit status of the test."""
+    for failure in failures:
+        print(failure)
+    return 1 if failures else 0
+
 
 class Installation:
     def __init__(self, installation):
@@ -48,6 +63,19 @@ class Installation:
                                 capture_output=True, text=True, cwd=project, timeout=300,
                                 env=dict(os.environ, **(env or {})))
         return result.stdout, result.stderr, result.returncode
+
+
+FIXTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "fixtures")
+
+
+def fixture_files(name, *names):
+    """The files of the fixture directory fixtures/<name> (all, or the named ones), as project files."""
+    directory = os.path.join(FIXTURES, name)
+    files = {}
+    for file_name in names or sorted(os.listdir(directory)):
+        with open(os.path.join(directory, file_name)) as text:
+            files[file_name] = text.read()
+    return files
 
 
 def example_files(source_dir, example, *names):

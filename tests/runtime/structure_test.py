@@ -8,15 +8,7 @@ Usage: structure_test.py SOURCE_DIR MORVELDIR
 """
 import sys
 
-from runtime_support import Installation, example_files, runtime_clauses, workbench_clauses
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-
+from runtime_support import check, finish, Installation, example_files, runtime_clauses, workbench_clauses
 
 def built(installation, source_dir, example, names, execute):
     project = installation.project(example, example_files(source_dir, example, *names))
@@ -62,9 +54,7 @@ def main():
                                            "execute nominal.in nominal.mes\n")
         check("Summary: 31 steps, 31 measures compared, none out of range." in out,
               f"a model that uses a type without instance runs\n{out[-1500:]}{err}")
-    for failure in failures:
-        print(failure)
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == "__main__":
