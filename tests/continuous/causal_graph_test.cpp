@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -262,30 +261,6 @@ TEST_F(CausalGraph, CleanDefsForgetsTheTemporaryNames) {
   EXPECT_NE(searchDef(symCons, "KEEP"), nullptr);
   EXPECT_EQ(searchDef(symCons, "TMP"), nullptr);
   EXPECT_TRUE(tempDefs.empty());
-}
-
-TEST_F(CausalGraph, TenThousandInstancesCompileQuickly) {
-  // Each small tank: an input fills the level, the level drives the outflow
-  // instantaneously, a measure follows the outflow.
-  std::vector<std::string> names;
-  for (int i = 0; i < 10000; i++) {
-    std::string n = std::to_string(i);
-    for (std::string name : {"in" + n, "level" + n + "!", "out" + n, "m" + n})
-      names.push_back(name);
-  }
-  std::vector<edge> edges;
-  for (size_t i = 0; i < names.size(); i += 4)
-    for (const edge &e : {edge{names[i].c_str(), I, names[i + 1].c_str()},
-                          edge{names[i + 1].c_str(), S, names[i + 2].c_str()},
-                          edge{names[i + 2].c_str(), D, names[i + 3].c_str(), 1, 1}})
-      edges.push_back(e);
-  model(edges);
-  auto start = std::chrono::steady_clock::now();
-  ASSERT_EQ(buildUpdatingSequence(), 1);
-  std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-  EXPECT_EQ(listsarnVarLn(temporalListsarn), 20000);
-  EXPECT_EQ(listsarnVarLn(untemporalListsarn), 10000);
-  EXPECT_LT(spent.count(), 5.0);
 }
 
 }  // namespace

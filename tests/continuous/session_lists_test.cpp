@@ -17,36 +17,26 @@ std::vector<std::string> namesOf(const s_listsarnVar *list) {
   return names;
 }
 
-// The interface declarations of many components append to the session lists
-// in declaration order, whatever happens to the lists in between.
+// Declarations append to the session lists in declaration order, keeping
+// cells other code put in front of or behind the list; a new load starts empty.
 TEST_F(SessionLists, DeclarationsAppendInOrder) {
   std::vector<std::string> expected;
-  for (int i = 0; i < 200; ++i) {
-    std::string name = "c" + std::to_string(i) + ".level";
+  auto declare = [&expected](const std::string &name) {
     setListsarnFct(varList({variable(name)}), fctMeasure);
     expected.push_back(name);
-  }
-  EXPECT_EQ(namesOf(measureListsarn), expected);
-
-  // A cell put in front by other code is kept; appending still goes last.
-  s_listsarnVar *front = newRecord<s_listsarnVar>();
-  front->elt = variable("front");
+  };
+  for (int i = 0; i < 200; ++i)
+    declare("c" + std::to_string(i) + ".level");
+  s_listsarnVar *front = varList({variable("front")});
   front->next = measureListsarn;
   measureListsarn = front;
-  setListsarnFct(varList({variable("after.front")}), fctMeasure);
   expected.insert(expected.begin(), "front");
-  expected.push_back("after.front");
+  declare("after.front");
+  catListsarnVar(measureListsarn, varList({variable("behind")}));
+  expected.push_back("behind");
+  declare("after.behind");
   EXPECT_EQ(namesOf(measureListsarn), expected);
 
-  // Cells appended by other code behind the last one are kept too.
-  s_listsarnVar *behind = newRecord<s_listsarnVar>();
-  behind->elt = variable("behind");
-  catListsarnVar(measureListsarn, behind);
-  setListsarnFct(varList({variable("after.behind")}), fctMeasure);
-  expected.insert(expected.end(), {"behind", "after.behind"});
-  EXPECT_EQ(namesOf(measureListsarn), expected);
-
-  // A new load starts from empty lists.
   resetContinuousSession();
   setListsarnFct(varList({variable("x"), variable("y")}), fctMeasure);
   setListsarnFct(varList({variable("z")}), fctInput);

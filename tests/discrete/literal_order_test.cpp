@@ -65,30 +65,24 @@ TEST_F(LiteralOrder, FollowsTheTreeOfTheSignPredicate) {
   }
 }
 
+// A copy keeps the tree's shape: the same insertion lands in the same place.
 TEST_F(LiteralOrder, CopiesKeepTheOrderAndTheShape) {
   SignedAtoms original = built("+--");
   SignedAtoms copy(original);
-  EXPECT_EQ(orderOf(copy), orderOf(original));
   original.insert(true, atoms[3]);
   copy.insert(true, atoms[3]);
   EXPECT_EQ(orderOf(copy), "+x=a -x=c -x=b +x=d ");
   EXPECT_EQ(orderOf(copy), orderOf(original));
   copy = built("++");
   EXPECT_EQ(orderOf(copy), "+x=b +x=a ");
-}
 
-TEST_F(LiteralOrder, FormulasPrintInLiteralOrder) {
   StateFormula conjunction(atoms[0]);
   conjunction.addAtom(atoms[1]);
   conjunction.addAtom(atoms[2], false);
   conjunction.setOperat("and");
-  EXPECT_EQ(printed([&] { conjunction.showStateFormula(); }),
-            "(x=b and x=a and !x=c and )");
-
+  EXPECT_EQ(printed([&] { conjunction.showStateFormula(); }), "(x=b and x=a and !x=c and )");
   std::unique_ptr<std::vector<Atom *>> all(conjunction.getAllAtoms());
   EXPECT_EQ(*all, (std::vector<Atom *>{atoms[1], atoms[0], atoms[2]}));
-  std::unique_ptr<SignedAtoms> signedAll(conjunction.getAllSignedAtoms());
-  EXPECT_EQ(signedAll->size(), 3u);
 }
 
 TEST_F(LiteralOrder, ClausesPrintInLiteralOrder) {

@@ -24,57 +24,45 @@ class Trajectories : public testing::Test {
         atoms[atom->id] = atom;
     atomOf(m, "ok")->setLabel("true", true);
   }
-  StateFormula *literal(Atom *atom, bool positive) {
-    return new StateFormula(atom, positive);
-  }
+  StateFormula *literal(Atom *atom, bool positive) { return new StateFormula(atom, positive); }
   Owner owner;
   Comp comp{"c"};
   StateVar *m, *o;
   AtomTable atoms;
 };
 
-TEST_F(Trajectories, StateCopiesLabelsAndCopiesAreIndependent) {
+// A trajectory starts from the labels of the atoms; a copy's labels are its
+// own; steps advance at most one past the current time; nothing leaks.
+TEST_F(Trajectories, CopiesAreIndependentAndStepsAdvanceByOne) {
   unsigned long elementsBefore = TrajEl::trajel_created - TrajEl::trajel_del;
   unsigned long statesBefore = State::state_created - State::state_del;
   {
     Trajectory working(&atoms);
-    State *state = working.getLastState();
-    ASSERT_NE(state, nullptr);
-    EXPECT_EQ(state->elements.size(), 4u);
-    EXPECT_EQ(working.getElt("m=ok")->label, "true");
-    EXPECT_EQ(working.getElt("m=fail")->label, "false");
-    EXPECT_EQ(working.getElt("o=high")->label, "unknown");
+    EXPECT_EQ(working.getLastState()->elements.size(), 4u);
+    EXPECT_EQ(working.getElt("m=ok")->label + working.getElt("m=fail")->label +
+                  working.getElt("o=high")->label, "truefalseunknown");
     EXPECT_EQ(working.getElt("nothing"), nullptr);
-
     Trajectory copy(&working, 1);
-    EXPECT_EQ(copy.getCurrentTime(), 0);
     copy.getElt("o=high")->setLabel("true");
     EXPECT_EQ(working.getElt("o=high")->label, "unknown");
     EXPECT_EQ(atomOf(o, "high")->label, "unknown");
-    EXPECT_NE(copy.getElt("o=high"), working.getElt("o=high"));
     EXPECT_EQ(copy.getElt("o=high")->atom, atomOf(o, "high"));
+
+    working.addCopyState(1, working.getState(0), false);
+    working.addCopyState(5, working.getState(0), false);
+    EXPECT_EQ(working.getCurrentTime(), 1);
+    EXPECT_EQ(working.stepCount, 1);
+    EXPECT_NE(working.getState(5), nullptr);
+    working.getElt(1, "m=ok")->setLabel("false");
+    EXPECT_EQ(working.getElt(0, "m=ok")->label, "true");
+    EXPECT_EQ(working.getElt("m=ok")->label, "false");
+    Trajectory firstTwo(&working, 2);
+    EXPECT_EQ(firstTwo.getCurrentTime(), 1);
+    EXPECT_EQ(firstTwo.states.size(), 2u);
+    EXPECT_EQ(firstTwo.getElt("m=ok")->label, "false");
   }
   EXPECT_EQ(TrajEl::trajel_created - TrajEl::trajel_del, elementsBefore);
   EXPECT_EQ(State::state_created - State::state_del, statesBefore);
-}
-
-TEST_F(Trajectories, StepsAdvanceOnlyOnePastTheCurrentTime) {
-  Trajectory trajectory(&atoms);
-  EXPECT_EQ(trajectory.getCurrentTime(), 0);
-  trajectory.addCopyState(1, trajectory.getState(0), false);
-  EXPECT_EQ(trajectory.getCurrentTime(), 1);
-  trajectory.addCopyState(5, trajectory.getState(0), false);
-  EXPECT_EQ(trajectory.getCurrentTime(), 1);
-  EXPECT_EQ(trajectory.stepCount, 1);
-  EXPECT_NE(trajectory.getState(5), nullptr);
-  trajectory.getElt(1, "m=ok")->setLabel("false");
-  EXPECT_EQ(trajectory.getElt(0, "m=ok")->label, "true");
-  EXPECT_EQ(trajectory.getElt("m=ok")->label, "false");
-
-  Trajectory firstTwo(&trajectory, 2);
-  EXPECT_EQ(firstTwo.getCurrentTime(), 1);
-  EXPECT_EQ(firstTwo.states.size(), 2u);
-  EXPECT_EQ(firstTwo.getElt("m=ok")->label, "false");
 }
 
 TEST_F(Trajectories, FaultAtomsHeldTrueRankTheState) {
@@ -96,12 +84,11 @@ TEST_F(Trajectories, ElementsKeepOrForgetTheirTransition) {
   breakDown->setID(4);
   TransitionsById next{{3, repair}, {7, nullptr}};
   TrajEl element(atomOf(m, "ok"), repair, &next, "true");
-  EXPECT_EQ(element.nextTrans.size(), 1u);
+  EXPECT_EQ(element.nextTrans.size(), 1u);  // without the empty entry
   element.kind = 1;
-  element.addToNextTrans(breakDown);
+  element.addToNextTrans(breakDown);  // same mode variable: replaces the earlier one
   EXPECT_EQ(element.nextTrans.size(), 1u);
   EXPECT_EQ(element.nextTrans.count(4), 1u);
-
   State state;
   state.addElt(&element, true);
   EXPECT_EQ(state.getElt("m=ok")->trans, repair);
@@ -110,29 +97,23 @@ TEST_F(Trajectories, ElementsKeepOrForgetTheirTransition) {
   EXPECT_EQ(state.elements.size(), 1u);
   EXPECT_EQ(state.getElt("m=ok")->trans, nullptr);
   EXPECT_EQ(state.getElt("m=ok")->kind, 2);
-  EXPECT_TRUE(state.getElt("m=ok")->evalTrajEl());
   EXPECT_TRUE(state.getElt("m=ok")->eq(element));
 }
 
 TEST_F(Trajectories, FormulasAreEvaluatedOnLabels) {
   atomOf(o, "high")->setLabel("true", true);
   State state(&atoms);
-  struct Case {
+  Atom *ok = atomOf(m, "ok"), *fail = atomOf(m, "fail"), *high = atomOf(o, "high");
+  const struct {
     std::vector<std::pair<Atom *, bool>> literals;
     const char *op;
-    bool negated;
-    bool expected;
+    bool negated, expected;
+  } cases[] = {
+      {{{ok, true}, {high, true}}, "and", false, true}, {{{ok, true}, {fail, true}}, "and", false, false},
+      {{{fail, true}, {high, true}}, "or", false, true}, {{{fail, true}, {ok, false}}, "or", false, false},
+      {{{fail, false}}, "and", false, true},             {{{fail, false}}, "and", true, false},
   };
-  Atom *ok = atomOf(m, "ok"), *fail = atomOf(m, "fail"), *high = atomOf(o, "high");
-  const Case cases[] = {
-      {{{ok, true}, {high, true}}, "and", false, true},
-      {{{ok, true}, {fail, true}}, "and", false, false},
-      {{{fail, true}, {high, true}}, "or", false, true},
-      {{{fail, true}, {ok, false}}, "or", false, false},
-      {{{fail, false}}, "and", false, true},
-      {{{fail, false}}, "and", true, false},
-  };
-  for (const Case &test : cases) {
+  for (const auto &test : cases) {
     StateFormula formula;
     for (const auto &literal : test.literals)
       formula.addAtom(literal.first, literal.second);
@@ -140,18 +121,17 @@ TEST_F(Trajectories, FormulasAreEvaluatedOnLabels) {
     formula.negated = test.negated;
     EXPECT_EQ(state.evalStateFormula(&formula, nullptr), test.expected) << test.op;
   }
-  State empty;
+  // An atom missing from the state is looked up in the fallback.
   StateFormula onOk(ok, true);
-  EXPECT_FALSE(empty.evalStateFormula(&onOk, nullptr));
-  EXPECT_TRUE(empty.evalStateFormula(&onOk, &state));
+  EXPECT_FALSE(State().evalStateFormula(&onOk, nullptr));
+  EXPECT_TRUE(State().evalStateFormula(&onOk, &state));
 }
 
 TEST_F(Trajectories, StateCountsIdleTransitionsAndReachingProbabilities) {
   Transition *stay = owner.keep(new Transition(literal(atomOf(m, "ok"), true),
-                                               literal(atomOf(m, "ok"), true), "Nominal", 0.8,
-                                               true));
-  Transition *repair = owner.keep(new Transition(
-      literal(atomOf(m, "fail"), true), literal(atomOf(m, "ok"), true), "Nominal", 0.2));
+                                               literal(atomOf(m, "ok"), true), "Nominal", 0.8, true));
+  Transition *repair = owner.keep(new Transition(literal(atomOf(m, "fail"), true),
+                                                 literal(atomOf(m, "ok"), true), "Nominal", 0.2));
   stay->setID(0);
   repair->setID(1);
   State state(&atoms);
@@ -159,7 +139,6 @@ TEST_F(Trajectories, StateCountsIdleTransitionsAndReachingProbabilities) {
   EXPECT_EQ(state.idleComps.count("c"), 1u);
   EXPECT_DOUBLE_EQ(state.getTransitionPostProb(stay), 0.8);
   EXPECT_DOUBLE_EQ(state.getTransitionPostProb(repair), 0.2);
-
   atomOf(m, "fail")->setLabel("true", true);
   State failed(&atoms);
   EXPECT_EQ(failed.idleCount, 0);
