@@ -42,13 +42,12 @@ class BruteForceModels {
     for (Clause *clause : clauses) {
       std::size_t last = 0;
       for (const auto &literal : *clause->getAtoms())
-        last = std::max(last, placeOf(literal.second) + 1);
-      checkedAt[std::min(last, this->atoms.size())].push_back(clause);
+        last = std::max(last, std::min(placeOf(literal.second) + 1, this->atoms.size()));
+      checkedAt[last].push_back(clause);
     }
     std::vector<bool> values;
     enumerate(values);
   }
-
   bool holds(const std::vector<bool> &model, const Atom *atom) const {
     std::size_t place = placeOf(atom);
     return place < model.size() && model[place];
@@ -60,7 +59,6 @@ class BruteForceModels {
                          [&](const auto &value) { return holds(model, value.first) == value.second; });
     });
   }
-
   std::vector<std::vector<bool>> all;
 
  private:
@@ -68,24 +66,18 @@ class BruteForceModels {
     return static_cast<std::size_t>(std::find(atoms.begin(), atoms.end(), atom) - atoms.begin());
   }
   void enumerate(std::vector<bool> &values) {
-    for (Clause *clause : checkedAt[values.size()]) {
-      bool satisfied = false;
-      for (const auto &literal : *clause->getAtoms())
-        satisfied = satisfied || holds(values, literal.second) != literal.first;
-      if (!satisfied)
+    for (Clause *clause : checkedAt[values.size()])
+      if (std::none_of(clause->getAtoms()->begin(), clause->getAtoms()->end(),
+                       [&](const auto &literal) { return holds(values, literal.second) != literal.first; }))
         return;
-    }
-    if (values.size() == atoms.size()) {
-      all.push_back(values);
-      return;
-    }
+    if (values.size() == atoms.size())
+      return all.push_back(values);
     for (bool value : {false, true}) {
       values.push_back(value);
       enumerate(values);
       values.pop_back();
     }
   }
-
   std::vector<const Atom *> atoms;
   std::vector<std::vector<Clause *>> checkedAt;  // clauses by the number of atoms they need
 };

@@ -6,7 +6,6 @@
 #include "discrete/comp.h"
 #include "discrete/formula.h"
 #include "discrete/state_var.h"
-#include "discrete/transition.h"
 #include "reasoning/trajectory.h"
 #include "tests/discrete/discrete_test_support.h"
 
@@ -24,7 +23,6 @@ class Trajectories : public testing::Test {
         atoms[atom->id] = atom;
     atomOf(m, "ok")->setLabel("true", true);
   }
-  StateFormula *literal(Atom *atom, bool positive) { return new StateFormula(atom, positive); }
   Owner owner;
   Comp comp{"c"};
   StateVar *m, *o;
@@ -75,31 +73,6 @@ TEST_F(Trajectories, FaultAtomsHeldTrueRankTheState) {
   EXPECT_EQ(copy.rankSum, 1.0);
 }
 
-TEST_F(Trajectories, ElementsKeepOrForgetTheirTransition) {
-  Transition *repair = owner.keep(new Transition(literal(atomOf(m, "fail"), true),
-                                                 literal(atomOf(m, "ok"), true), "Nominal", 0.9));
-  Transition *breakDown = owner.keep(new Transition(
-      literal(atomOf(m, "ok"), true), literal(atomOf(m, "fail"), true), "Fail", 0.1));
-  repair->setID(3);
-  breakDown->setID(4);
-  TransitionsById next{{3, repair}, {7, nullptr}};
-  TrajEl element(atomOf(m, "ok"), repair, &next, "true");
-  EXPECT_EQ(element.nextTrans.size(), 1u);  // without the empty entry
-  element.kind = 1;
-  element.addToNextTrans(breakDown);  // same mode variable: replaces the earlier one
-  EXPECT_EQ(element.nextTrans.size(), 1u);
-  EXPECT_EQ(element.nextTrans.count(4), 1u);
-  State state;
-  state.addElt(&element, true);
-  EXPECT_EQ(state.getElt("m=ok")->trans, repair);
-  EXPECT_EQ(state.getElt("m=ok")->kind, 1);
-  state.addElt(&element, false);
-  EXPECT_EQ(state.elements.size(), 1u);
-  EXPECT_EQ(state.getElt("m=ok")->trans, nullptr);
-  EXPECT_EQ(state.getElt("m=ok")->kind, 2);
-  EXPECT_TRUE(state.getElt("m=ok")->eq(element));
-}
-
 TEST_F(Trajectories, FormulasAreEvaluatedOnLabels) {
   atomOf(o, "high")->setLabel("true", true);
   State state(&atoms);
@@ -125,24 +98,6 @@ TEST_F(Trajectories, FormulasAreEvaluatedOnLabels) {
   StateFormula onOk(ok, true);
   EXPECT_FALSE(State().evalStateFormula(&onOk, nullptr));
   EXPECT_TRUE(State().evalStateFormula(&onOk, &state));
-}
-
-TEST_F(Trajectories, StateCountsIdleTransitionsAndReachingProbabilities) {
-  Transition *stay = owner.keep(new Transition(literal(atomOf(m, "ok"), true),
-                                               literal(atomOf(m, "ok"), true), "Nominal", 0.8, true));
-  Transition *repair = owner.keep(new Transition(literal(atomOf(m, "fail"), true),
-                                                 literal(atomOf(m, "ok"), true), "Nominal", 0.2));
-  stay->setID(0);
-  repair->setID(1);
-  State state(&atoms);
-  EXPECT_EQ(state.idleCount, 1);
-  EXPECT_EQ(state.idleComps.count("c"), 1u);
-  EXPECT_DOUBLE_EQ(state.getTransitionPostProb(stay), 0.8);
-  EXPECT_DOUBLE_EQ(state.getTransitionPostProb(repair), 0.2);
-  atomOf(m, "fail")->setLabel("true", true);
-  State failed(&atoms);
-  EXPECT_EQ(failed.idleCount, 0);
-  EXPECT_DOUBLE_EQ(failed.getTransitionPostProb(repair), 0.0);
 }
 
 TEST_F(Trajectories, PrintsElementsInIdOrder) {
