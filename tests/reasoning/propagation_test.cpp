@@ -167,21 +167,4 @@ TEST_F(Propagation, FaultAtomAboveTheBoundStopsTheTest) {
   delete results;
 }
 
-TEST_F(Propagation, UnitClausesAreFoundOnLabels) {
-  StateVar *v = variable("v", {"a", "b", "c"});
-  Atom *a = atomOf(v, "a"), *b = atomOf(v, "b"), *c = atomOf(v, "c");
-  Clause *satisfied = clause({{a, false}, {b, false}});
-  Clause *unit = clause({{b, true}, {c, false}});
-  a->label = "true";
-  b->label = "true";
-  State state(DataManager::active_atoms);
-  EXPECT_TRUE(reasoner.testClause(satisfied, &state, nullptr, 0));
-  EXPECT_FALSE(reasoner.testClause(unit, &state, nullptr, 0));
-  EXPECT_EQ(reasoner.unitClause(unit, &state, nullptr, 0), state.getElt("v=c"));
-  EXPECT_EQ(reasoner.unitClause(satisfied, &state, nullptr, 0), nullptr);
-  Clause *found = nullptr;
-  printed([&] { found = reasoner.getFirstUnitClause(&state, nullptr, 0); });
-  EXPECT_EQ(found, unit);
-}
-
 }  // namespace

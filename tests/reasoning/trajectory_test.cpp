@@ -4,7 +4,6 @@
 #include <string>
 
 #include "discrete/comp.h"
-#include "discrete/formula.h"
 #include "discrete/state_var.h"
 #include "reasoning/trajectory.h"
 #include "tests/discrete/discrete_test_support.h"
@@ -71,40 +70,6 @@ TEST_F(Trajectories, FaultAtomsHeldTrueRankTheState) {
   EXPECT_EQ(trajectory.rankSum, 1.0);
   Trajectory copy(&trajectory, 1);
   EXPECT_EQ(copy.rankSum, 1.0);
-}
-
-TEST_F(Trajectories, FormulasAreEvaluatedOnLabels) {
-  atomOf(o, "high")->setLabel("true", true);
-  State state(&atoms);
-  Atom *ok = atomOf(m, "ok"), *fail = atomOf(m, "fail"), *high = atomOf(o, "high");
-  const struct {
-    std::vector<std::pair<Atom *, bool>> literals;
-    const char *op;
-    bool negated, expected;
-  } cases[] = {
-      {{{ok, true}, {high, true}}, "and", false, true}, {{{ok, true}, {fail, true}}, "and", false, false},
-      {{{fail, true}, {high, true}}, "or", false, true}, {{{fail, true}, {ok, false}}, "or", false, false},
-      {{{fail, false}}, "and", false, true},             {{{fail, false}}, "and", true, false},
-  };
-  for (const auto &test : cases) {
-    StateFormula formula;
-    for (const auto &literal : test.literals)
-      formula.addAtom(literal.first, literal.second);
-    formula.setOperat(test.op);
-    formula.negated = test.negated;
-    EXPECT_EQ(state.evalStateFormula(&formula, nullptr), test.expected) << test.op;
-  }
-  // An atom missing from the state is looked up in the fallback.
-  StateFormula onOk(ok, true);
-  EXPECT_FALSE(State().evalStateFormula(&onOk, nullptr));
-  EXPECT_TRUE(State().evalStateFormula(&onOk, &state));
-}
-
-TEST_F(Trajectories, PrintsElementsInIdOrder) {
-  Trajectory trajectory(&atoms);
-  EXPECT_EQ(printed([&] { trajectory.getLastState()->showState(); }),
-            "m=fail : false\nm=ok : true\no=high : unknown\no=low : unknown\n");
-  EXPECT_EQ(printed([&] { trajectory.showTrajectoryLight(); }), "0 : m=ok\n");
 }
 
 }  // namespace
