@@ -10,12 +10,7 @@ namespace {
 
 using Declarations = ContinuousTest;
 
-struct refusal {
-  int op;
-  s_domain *dom;
-  const char *message;
-};
-
+// The refused declarations are checked in sessions (tests/e2e/definition/refused).
 // Functions add up, except that no variable is both input and measure.
 TEST_F(Declarations, InterfaceFunctionTable) {
   const int in = fctInput, disp = fctDisplay, meas = fctMeasure;
@@ -64,8 +59,6 @@ TEST_F(Declarations, TypesAndParameters) {
   x->dom = domain(objUn);
   setListsarnConst(varList({x}));
   EXPECT_EQ(x->param, 1);
-  EXPECT_EXIT(setListsarnConst(varList({y})), testing::ExitedWithCode(1),
-              errorAtLine("parameter should be initialized."));
 }
 
 TEST_F(Declarations, VariableDomains) {
@@ -80,16 +73,6 @@ TEST_F(Declarations, VariableDomains) {
   EXPECT_NE(y->dom, p->dom);  // a copy of the parameter's domain
   EXPECT_EQ(y->dom->val, three);
 
-  const std::vector<refusal> refusals = {
-      {opIn, domain(three), "invalid object beside IN operator."},
-      {opIn, domain(nullptr, p), "invalid object beside IN operator."},
-      {opEq, domain(range), "invalid relation operator before range."},
-      {opEq, domain(nullptr, x), "initialization should be done with a parameter."},
-      {opLe, domain(three), "invalid operator in variable declaration."},
-  };
-  for (const refusal &r : refusals)
-    EXPECT_EXIT(dom2Var(variable("z"), r.op, r.dom), testing::ExitedWithCode(1),
-                errorAtLine(r.message));
 }
 
 TEST_F(Declarations, CoefficientsCopyTheirValues) {
@@ -119,14 +102,6 @@ TEST_F(Declarations, CoefficientsCopyTheirValues) {
   EXPECT_EQ(out, "Implementation error.\n ...parameter defined from another parameter\n");
   EXPECT_EQ(c->val, nullptr);
 
-  const std::vector<refusal> refusals = {
-      {opIn, domain(two), "invalid object beside IN operator."},
-      {opEq, domain(range), "invalid relation operator before range."},
-      {opGe, domain(two), "invalid operator in influence coefficient."},
-  };
-  for (const refusal &r : refusals)
-    EXPECT_EXIT(dom2Coef(coefGain, r.op, r.dom), testing::ExitedWithCode(1),
-                errorAtLine(r.message));
 }
 
 TEST_F(Declarations, LiteralConstantsInitialisationsAndMappings) {
@@ -146,8 +121,6 @@ TEST_F(Declarations, LiteralConstantsInitialisationsAndMappings) {
   s_initVar *init = buildInitVar(x, domain(nullptr, p));
   EXPECT_EQ(init->var, x);
   EXPECT_EQ(init->val, five);
-  EXPECT_EXIT(buildInitVar(x, domain(nullptr, variable("y"))), testing::ExitedWithCode(1),
-              errorAtLine("initialization should be done with a parameter."));
 
   s_expr e;
   s_mapfVar *m = buildMapfVarExpr(x, &e);

@@ -103,38 +103,8 @@ TEST_F(Influences, AcceptedCoefficients) {
   EXPECT_NE(build(inflConstant, {real(coefXi, 1)}, variable("p", 1)), nullptr);
 }
 
-TEST_F(Influences, RefusedInfluences) {
-  s_coef *byVariable = coef(coefGain, nullptr);
-  byVariable->var = variable("k");
-  struct row {
-    influType type;
-    std::vector<s_coef *> coefs;
-    bool parameterCause;
-    std::string message;
-    std::string detail;
-  };
-  const std::string noCoefficients = "constant influence should have no coefficients.";
-  const std::vector<row> table = {
-      {inflConstant, {}, false, "constant influence should have a parameter as cause.", ""},
-      {inflConstant, {real(coefGain, 1)}, true, noCoefficients, ""},
-      {inflConstant, {real(coefDelay, 0)}, true, noCoefficients, ""},
-      {inflConstant, {real(coefRespTime, 0)}, true, noCoefficients, ""},
-      {inflStatic, {range(coefGain, -1, 2)}, false, "gain range has not a unique sign.", ""},
-      {inflStatic, {real(coefDelay, -1)}, false, "delay shouldn't be negative.", ""},
-      {inflStatic, {range(coefDelay, -3, -1)}, false, "delay shouldn't be negative.", ""},
-      {inflStatic, {real(coefGain, 1), real(coefDelay, 0), real(coefRespTime, 2)}, false,
-       "static influence should have no response time.", ""},
-      {inflIntegral, {real(coefGain, 1), real(coefDelay, 0), real(coefRespTime, 0)}, false,
-       "integral influence should have no response time.", ""},
-      {inflDynamic, {real(coefGain, 1), real(coefDelay, 0)}, false,
-       "dynamic influence shouldn't have null response time.", ""},
-      {inflStatic, {byVariable}, false, "invalid operator in influence coefficient.", "k"},
-  };
-  for (const row &r : table)
-    EXPECT_EXIT(build(r.type, r.coefs, variable("cause", r.parameterCause)),
-                testing::ExitedWithCode(1), errorAtLine(r.message, r.detail));
-}
-
+// Refused influences are checked in sessions (tests/e2e/definition/refused);
+// here the bounds of second-order parameters.
 TEST_F(Influences, RefusedSecondOrderParameters) {
   const std::vector<std::vector<s_coef *>> table = {
       {real(coefN1, 1), real(coefA0, 1), real(coefA1, 2), real(coefA2, 1)},
