@@ -104,29 +104,4 @@ TEST_F(Declarations, CoefficientsCopyTheirValues) {
 
 }
 
-TEST_F(Declarations, LiteralConstantsInitialisationsAndMappings) {
-  for (const char *expected : {"cst_1", "cst_2", "cst_3"}) {
-    s_variable *c = const2Var(4.5);
-    EXPECT_EQ(c->name, expected);
-    EXPECT_EQ(c->type, objReal);
-    EXPECT_EQ(c->param, 1);
-    EXPECT_EQ(c->cstVal->value->real, 4.5);
-  }
-  EXPECT_EQ(dictionary, nullptr);
-
-  s_variable *x = variable("x"), *p = variable("p", 1);
-  s_objet *five = newRealObjet(5);
-  EXPECT_EQ(buildInitVar(x, domain(five))->val, five);
-  p->dom = domain(five);
-  s_initVar *init = buildInitVar(x, domain(nullptr, p));
-  EXPECT_EQ(init->var, x);
-  EXPECT_EQ(init->val, five);
-
-  s_expr e;
-  s_mapfVar *m = buildMapfVarExpr(x, &e);
-  EXPECT_EQ(m->var, x);
-  EXPECT_EQ(m->val, nullptr);
-  EXPECT_EQ(m->expr, &e);
-}
-
 }  // namespace
