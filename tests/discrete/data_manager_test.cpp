@@ -80,12 +80,6 @@ class BenchmarkFiles : public testing::Test {
 
 TEST_F(BenchmarkFiles, TakeOneLinePerEntry) {
   DataManager::openBenchmarkFiles();
-
-  EXPECT_EQ(printed([] { DataManager::addBmkEntry(3, 0.25, true, 7); }),
-            "[DataManager] --> added to benchmark_file : 3 0.25 1 7\n");
-  printed([] { DataManager::addBmkEntry(-1, 2.0, false, 0); });
-  EXPECT_EQ(fileText("bench1.bmk"), "3 0.25 1 7\n-1 2 0 0\n");
-
   DataManager::itms_calls = 0;
   std::vector<const char *> names = {"p.m=ok", "p.c=on"};
   std::vector<const char *> none;
