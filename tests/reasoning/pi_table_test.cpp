@@ -78,14 +78,4 @@ TEST_F(PrimeImplicantFile, ReadingStopsAtTheFirstUnknownAtom) {
   }
 }
 
-TEST_F(PrimeImplicantFile, ShowsImplicantsOfOneOrAllAtoms) {
-  PiTable table;
-  table.addPIAtom(at(o, "high"), implicants({{at(m, "on")}, {at(m, "off"), at(c, "open")}}));
-  table.addPIAtom(at(o, "low"), implicants({}));
-  EXPECT_EQ(printed([&] { table.showPI(at(o, "high")); }),
-            "\nPI(o=high) => m=on - \n\t\t=>m=off - c=open - ");
-  EXPECT_EQ(printed([&] { table.showAllPI(); }),
-            "\nPI(o=high) => m=on - \n\t\t=>m=off - c=open - \nPI(o=low) => ");
-}
-
 }  // namespace
