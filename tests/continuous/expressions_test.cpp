@@ -68,48 +68,8 @@ TEST_F(Expressions, EachOperatorIsSolvableForEveryVariableOperand) {
   EXPECT_EQ(buildExprBinOp('%', leaf("x"), leaf("y"), exprs, gvars, count), nullptr);
 }
 
-TEST_F(Expressions, ConstantOperands) {
-  s_expr *x = leaf("x");
-  s_expr *node = buildExprBinOp('*', mkConstLeaf(newRealObjet(2)), x, exprs, gvars, count);
-  EXPECT_EQ(count, 2);
-  EXPECT_EQ(equations(), (std::vector<std::string>{"InTeRm1 = 2*x", "x = InTeRm1/2"}));
-
-  s_expr *power = buildExprBinOp('e', node, mkConstLeaf(newRealObjet(3)), exprs, gvars, count);
-  EXPECT_EQ(power->tex, exprPow);
-  EXPECT_EQ(count, 4);
-  EXPECT_EQ(equations().back(), "InTeRm1 = InTeRm2**(1/3)");
-
-  // Constants alone make no equation and no global variable.
-  s_expr *product = buildExprBinOp('*', mkConstLeaf(newRealObjet(2)),
-                                   mkConstLeaf(newRealObjet(3)), exprs, gvars, count);
-  EXPECT_EQ(product->gv, nullptr);
-  s_expr *sum = buildExprBinOp('+', product, mkConstLeaf(objUn), exprs, gvars, count);
-  EXPECT_EQ(sum->gv, nullptr);
-  EXPECT_EQ(count, 4);
-  EXPECT_EQ(listsarnGVarLn(gvars), 2);
-  EXPECT_EQ(printed([&] { printExpr(sum); }), "(2*3)+1");
-}
-
-TEST_F(Expressions, SignChange) {
-  s_expr *x = leaf("x");
-  EXPECT_EQ(buildExprSgn(0, x, exprs, gvars, count), x);
-  s_expr *constant = buildExprSgn(1, mkConstLeaf(objUn), exprs, gvars, count);
-  EXPECT_EQ(constant->tex, exprSign);
-  EXPECT_EQ(constant->gv, nullptr);
-  EXPECT_EQ(count, 0);
-
-  // On an empty list only the inverse node is added.
-  s_expr *negated = buildExprSgn(1, x, exprs, gvars, count);
-  EXPECT_EQ(count, 1);
-  EXPECT_EQ(equations(), (std::vector<std::string>{"x = -InTeRm1"}));
-  buildExprSgn(1, leaf("y"), exprs, gvars, count);
-  EXPECT_EQ(count, 2);
-  EXPECT_EQ(equations(),
-            (std::vector<std::string>{"x = -InTeRm1", "InTeRm2 = -y", "y = -InTeRm2"}));
-  EXPECT_EQ(negated->op1, x);
-  EXPECT_EQ(listsarnGVarLn(gvars), 2);
-}
-
+// Products by constants, powers, sign changes and constant folding are shown
+// by a session (tests/e2e/shell/continuous_views.case).
 TEST_F(Expressions, InequalitiesGetASlackOfTheirSign) {
   struct row {
     int op;
