@@ -248,14 +248,4 @@ TEST_F(CausalGraph, GlobalVariablesListTheConstraintsThatUseThem) {
   EXPECT_FALSE(positions(b->gv->globC).empty());
 }
 
-TEST_F(CausalGraph, CleanDefsForgetsTheTemporaryNames) {
-  storeDef(symCons, "KEEP", "1");
-  storeDef(symCons, "TMP", "2");
-  tempDefs = {"TMP", "ABSENT"};
-  cleanDefs();
-  EXPECT_NE(searchDef(symCons, "KEEP"), nullptr);
-  EXPECT_EQ(searchDef(symCons, "TMP"), nullptr);
-  EXPECT_TRUE(tempDefs.empty());
-}
-
 }  // namespace

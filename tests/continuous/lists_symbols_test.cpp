@@ -44,16 +44,6 @@ TEST_F(Lists, CopyingAppendLeavesItsSourceAloneEvenAppendedToItself) {
   EXPECT_EQ(removeGVar(&c3, &gi), nullptr);
 }
 
-TEST_F(Symbols, DictionaryIsOrderedByNameAndFlagsFirstLookups) {
-  for (const char *name : {"tank.level", "Pump.q", "tank.in", "a", "tank", "_z", "tank.level2"})
-    EXPECT_EQ(name2Var(dictionary, name)->fresh, 1) << name;
-  s_variable *again = name2Var(dictionary, "tank.in");
-  EXPECT_EQ(again->fresh, 0);
-  EXPECT_EQ(name2Var(dictionary, "tank.in"), again);
-  EXPECT_EQ(inOrder(dictionary), (std::vector<std::string>{"Pump.q", "_z", "a", "tank", "tank.in",
-                                                           "tank.level", "tank.level2"}));
-}
-
 TEST_F(Symbols, ManyInstancesStayShallow) {
   const int count = 20000;
   for (int i = 0; i < count; ++i)  // sorted insertion, the worst case of a plain tree
@@ -64,23 +54,15 @@ TEST_F(Symbols, ManyInstancesStayShallow) {
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
 }
 
-TEST_F(Symbols, ConstantTableStoresSearchesAndDeletes) {
-  for (const char *name : {"m", "c", "t", "a", "e", "pi", "z", "b"})
-    EXPECT_EQ(storeDef(symCons, name, std::string(name) + "-text"), 1);
-  EXPECT_EQ(storeDef(symCons, "pi", "3"), 0);
-  EXPECT_EQ(searchDef(symCons, "pi")->text, "pi-text");
-  for (const char *name : {"m", "a", "nothing", "z", "c", "t", "e", "pi"}) {
-    delDef(symCons, name);
-    EXPECT_EQ(searchDef(symCons, name), nullptr);
-  }
-  EXPECT_NE(searchDef(symCons, "b"), nullptr);
-
+// A new load starts numbering constants and intermediates afresh; influence
+// numbers run for the whole process.
+TEST_F(Symbols, ResetForgetsTheDictionaryAndNumbering) {
   name2Var(dictionary, "x");
   numCstVar = nInterm = numInflu = 3;
   resetContinuousSession();
   EXPECT_EQ(dictionary, nullptr);
   EXPECT_EQ(numCstVar + nInterm, 0);
-  EXPECT_EQ(numInflu, 3);  // influence numbers run for the whole process
+  EXPECT_EQ(numInflu, 3);
 }
 
 }  // namespace
