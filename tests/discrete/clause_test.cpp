@@ -1,32 +1,123 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "discrete/clause.h"
+#include "discrete/comp.h"
+#include "discrete/formula.h"
+#include "discrete/signed_atoms.h"
 #include "discrete/state_var.h"
 #include "tests/discrete/discrete_test_support.h"
 
 namespace {
 
-class Clauses : public testing::Test {
+// Literals written as "+id" (sign true) or "-id" (sign false), in order.
+std::string orderOf(const SignedAtoms &literals) {
+  std::string text;
+  for (const auto &literal : literals)
+    text += std::string(literal.first ? "+" : "-") + literal.second->getId() + " ";
+  return text;
+}
+
+// Clauses and formulas over the six values of x, in literal order.
+class LiteralOrder : public testing::Test {
  protected:
-  Clauses() {
-    StateVar *x = owner.variable<StateVar>("x", std::set<std::string>{"a", "b", "c"}, "a");
-    a = atomOf(x, "a");
-    b = atomOf(x, "b");
-    c = atomOf(x, "c");
+  LiteralOrder() {
+    StateVar *letters =
+        owner.variable<StateVar>("x", std::set<std::string>{"a", "b", "c", "d", "e", "f"}, "a");
+    for (Atom *atom : letters->atomLinks)
+      atoms.push_back(atom);
+  }
+  // Inserts atoms a, b, c, ... in that order with the given signs ('+' true).
+  SignedAtoms built(const std::string &signs) {
+    SignedAtoms literals;
+    for (size_t i = 0; i < signs.size(); ++i)
+      literals.insert(signs[i] == '+', atoms[i]);
+    return literals;
   }
   Owner owner;
-  Atom *a, *b, *c;
+  std::vector<Atom *> atoms;
 };
 
-TEST_F(Clauses, EmptyClausePrintsNull) {
+TEST_F(LiteralOrder, FollowsTheTreeOfTheSignPredicate) {
+  // One sign: reverse order of insertion. Mixed signs: the in-order walk of
+  // the balanced tree, where a literal descends left past its own sign and
+  // right past the other.
+  struct Case {
+    std::string signs, order;
+  } cases[] = {
+      {"", ""},
+      {"++++", "+x=d +x=c +x=b +x=a "},
+      {"----", "-x=d -x=c -x=b -x=a "},
+      {"+-", "+x=a -x=b "},
+      {"-+", "-x=a +x=b "},
+      {"+--+", "+x=a -x=c -x=b +x=d "},
+      {"+-+-", "+x=c +x=a -x=d -x=b "},
+      {"++-++-", "+x=e +x=d +x=b +x=a -x=f -x=c "},
+      {"--+-+", "-x=d -x=b -x=a +x=e +x=c "},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.signs);
+    SignedAtoms literals = built(c.signs);
+    EXPECT_EQ(orderOf(literals), c.order);
+    EXPECT_EQ(literals.size(), c.signs.size());
+  }
+}
+
+// A copy keeps the tree's shape: the same insertion lands in the same place.
+TEST_F(LiteralOrder, CopiesKeepTheOrderAndTheShape) {
+  SignedAtoms original = built("+--");
+  SignedAtoms copy(original);
+  original.insert(true, atoms[3]);
+  copy.insert(true, atoms[3]);
+  EXPECT_EQ(orderOf(copy), "+x=a -x=c -x=b +x=d ");
+  EXPECT_EQ(orderOf(copy), orderOf(original));
+  copy = built("++");
+  EXPECT_EQ(orderOf(copy), "+x=b +x=a ");
+
+  StateFormula conjunction(atoms[0]);
+  conjunction.addAtom(atoms[1]);
+  conjunction.addAtom(atoms[2], false);
+  conjunction.setOperat("and");
+  EXPECT_EQ(printed([&] { conjunction.showStateFormula(); }), "(x=b and x=a and !x=c and )");
+  std::unique_ptr<std::vector<Atom *>> all(conjunction.getAllAtoms());
+  EXPECT_EQ(*all, (std::vector<Atom *>{atoms[1], atoms[0], atoms[2]}));
+}
+
+TEST_F(LiteralOrder, ClausesPrintInLiteralOrder) {
+  struct Case {
+    std::string signs, text;
+  } cases[] = {
+      {"+-", "cl size: 2\nnon - x=a \\/ x=b\n"},
+      {"++", "cl size: 2\nnon - x=b \\/ non - x=a\n"},
+      {"---", "cl size: 3\nx=c \\/ x=b \\/ x=a\n"},
+      {"+--+", "cl size: 4\nnon - x=a \\/ x=c \\/ x=b \\/ non - x=d\n"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.signs);
+    Comp component("x");
+    Clause clause(&component);
+    clause.setInternal(true);
+    for (size_t i = 0; i < c.signs.size(); ++i)
+      clause.addAtom(atoms[i], c.signs[i] == '+');
+    EXPECT_EQ(printed([&] { clause.showClause(true); }), c.text);
+    Clause copy(&clause);
+    EXPECT_EQ(printed([&] { copy.showClause(false); }), c.text);
+    EXPECT_EQ(copy.getComp(), &component);
+    EXPECT_FALSE(copy.getInternal());
+  }
+}
+
+TEST_F(LiteralOrder, EmptyClausePrintsNull) {
   Clause empty(noComp);
   EXPECT_EQ(printed([&] { empty.showClause(true); }), "null\ncl size: 0\n\n");
 }
 
-TEST_F(Clauses, SupportMakesTheAtomDependOnTheOthers) {
+// A clause supporting an atom makes it depend on each other literal's atom.
+TEST_F(LiteralOrder, SupportMakesTheAtomDependOnTheOthers) {
+  Atom *a = atoms[0], *b = atoms[1], *c = atoms[2];
   Clause clause(a, false, nullptr);
   clause.addAtom(b, true);
   clause.addAtom(b, false);
