@@ -152,41 +152,26 @@ TEST_F(Values, CopySharesRangesButArithmeticNeverChangesASharedRecord) {
   EXPECT_EQ(copy->type, objNone);
 }
 
-TEST_F(Values, Equality) {
-  EXPECT_EQ(eqObj(re(2), re(2)), 1);
-  EXPECT_EQ(eqObj(re(2), re(3)), 0);
-  EXPECT_EQ(eqObj(re(0), iv('[', 0, 0, ']')), 0);
-  EXPECT_EQ(eqObj(iv('[', 0, 1, ']'), iv(']', 0, 1, '[')), 1);  // flags are not compared
-  EXPECT_EQ(eqObj(iv('[', 0, 1, ']'), iv('[', 0, 2, ']')), 0);
-  EXPECT_EQ(eqObj(objTrue, objTrue), 0);
-  EXPECT_EQ(eqObj(newObjet(), newObjet()), 0);
-  EXPECT_EQ(eqRange(maxRange, maxRange), 1);
-  EXPECT_EQ(eqRange(posRange, posRangeS), 1);
-  EXPECT_EQ(eqRange(posRange, negRange), 0);
-}
-
-TEST_F(Values, SharedConstantsAndReadableForms) {
-  EXPECT_EQ(written([](FILE *f) { printRange(f, maxRange); }), "[-oo, +oo]");
-  EXPECT_EQ(written([](FILE *f) { printRange(f, posRangeS); }), "]0, +oo]");
+TEST_F(Values, EqualityAndReadableForms) {
+  EXPECT_TRUE(eqObj(re(2), re(2)));
+  EXPECT_FALSE(eqObj(re(2), re(3)));
+  EXPECT_FALSE(eqObj(re(0), iv('[', 0, 0, ']')));
+  EXPECT_TRUE(eqObj(iv('[', 0, 1, ']'), iv(']', 0, 1, '[')));  // flags are not compared
+  EXPECT_FALSE(eqObj(iv('[', 0, 1, ']'), iv('[', 0, 2, ']')));
+  EXPECT_FALSE(eqObj(objTrue, objTrue));
+  EXPECT_TRUE(eqRange(posRange, posRangeS));
+  EXPECT_FALSE(eqRange(posRange, negRange));
   EXPECT_EQ(written([](FILE *f) { printRange(f, negRangeS); }), "[-oo, 0[");
   EXPECT_EQ(written([](FILE *f) { printReal(f, 1e-7); }), "1e-07");
-  EXPECT_EQ(shown(re(3)), " =3");
-  EXPECT_EQ(shown(objUn), " =1");
   EXPECT_EQ(shown(objMaxDbl), " =+oo");
-  EXPECT_EQ(shown(objNegS), " in [-oo, 0[");
   EXPECT_EQ(shown(objTrue), "");
-  EXPECT_EQ(shown(newObjet()), "");
   EXPECT_NE(objZero->value, valZero);  // each constant object has a cell of its own
-}
-
-TEST_F(Values, BooleanTexts) {
-  std::vector<std::pair<const char *, long>> valid = {
-      {"TRUE", 1}, {"true", 1}, {"FALSE", 0}, {"false", 0}};
-  for (const auto &v : valid)
-    EXPECT_EQ(printed([&v] { EXPECT_EQ(a2Bool(v.first), v.second); }), "");
-  for (const char *text : {"True", "1", ""})
-    EXPECT_EQ(printed([text] { EXPECT_EQ(a2Bool(text), 0); }),
-              "Implementation error.\n ...wrong booleean constant.\n");
+  for (auto text : {"TRUE", "true"})
+    EXPECT_EQ(a2Bool(text), 1);
+  for (auto text : {"FALSE", "false"})
+    EXPECT_EQ(a2Bool(text), 0);
+  EXPECT_EQ(printed([] { EXPECT_EQ(a2Bool("True"), 0); }),
+            "Implementation error.\n ...wrong booleean constant.\n");
 }
 
 TEST_F(Values, GeneratedSourceForms) {

@@ -5,87 +5,119 @@
 #include <vector>
 
 #include "discrete/clause.h"
+#include "discrete/comp.h"
+#include "discrete/formula.h"
+#include "discrete/signed_atoms.h"
 #include "discrete/state_var.h"
 #include "tests/discrete/discrete_test_support.h"
 
 namespace {
 
-class Clauses : public testing::Test {
+// Literals written as "+id" (sign true) or "-id" (sign false), in order.
+std::string orderOf(const SignedAtoms &literals) {
+  std::string text;
+  for (const auto &literal : literals)
+    text += std::string(literal.first ? "+" : "-") + literal.second->getId() + " ";
+  return text;
+}
+
+// Clauses and formulas over the six values of x, in literal order.
+class LiteralOrder : public testing::Test {
  protected:
-  Clauses() {
-    StateVar *x = owner.variable<StateVar>("x", std::set<std::string>{"a", "b", "c"}, "a");
-    a = atomOf(x, "a");
-    b = atomOf(x, "b");
-    c = atomOf(x, "c");
+  LiteralOrder() {
+    StateVar *letters =
+        owner.variable<StateVar>("x", std::set<std::string>{"a", "b", "c", "d", "e", "f"}, "a");
+    for (Atom *atom : letters->atomLinks)
+      atoms.push_back(atom);
+  }
+  // Inserts atoms a, b, c, ... in that order with the given signs ('+' true).
+  SignedAtoms built(const std::string &signs) {
+    SignedAtoms literals;
+    for (size_t i = 0; i < signs.size(); ++i)
+      literals.insert(signs[i] == '+', atoms[i]);
+    return literals;
   }
   Owner owner;
-  Atom *a, *b, *c;
+  std::vector<Atom *> atoms;
 };
 
-TEST_F(Clauses, EmptyClausePrintsNullAndSignsOfAbsentAtomsAreFalse) {
-  Clause empty(noComp);
-  EXPECT_EQ(printed([&] { empty.showClause(true); }), "null\ncl size: 0\n\n");
-  Clause clause(a, true, nullptr);
-  clause.addAtom(b, false);
-  EXPECT_TRUE(clause.getSign(a));
-  EXPECT_FALSE(clause.getSign(b));
-  EXPECT_FALSE(clause.getSign(c));
-}
-
-TEST_F(Clauses, OppositesOnlyForTheSoleLiteralOfItsSign) {
+TEST_F(LiteralOrder, FollowsTheTreeOfTheSignPredicate) {
+  // One sign: reverse order of insertion. Mixed signs: the in-order walk of
+  // the balanced tree, where a literal descends left past its own sign and
+  // right past the other.
   struct Case {
-    std::vector<std::pair<Atom *, bool>> literals;
-    Atom *asked;
-    std::vector<Atom *> opposites;
+    std::string signs, order;
   } cases[] = {
-      {{{a, true}, {b, true}}, a, {}},
-      {{{a, true}, {b, false}}, a, {b}},
-      {{{a, true}, {b, false}}, b, {a}},
-      {{{a, true}, {b, false}, {c, false}}, a, {c, b}},
-      {{{a, true}, {b, false}, {c, false}}, b, {}},
-      {{{a, false}}, a, {}},
+      {"", ""},
+      {"++++", "+x=d +x=c +x=b +x=a "},
+      {"----", "-x=d -x=c -x=b -x=a "},
+      {"+-", "+x=a -x=b "},
+      {"-+", "-x=a +x=b "},
+      {"+--+", "+x=a -x=c -x=b +x=d "},
+      {"+-+-", "+x=c +x=a -x=d -x=b "},
+      {"++-++-", "+x=e +x=d +x=b +x=a -x=f -x=c "},
+      {"--+-+", "-x=d -x=b -x=a +x=e +x=c "},
   };
-  for (const Case &test : cases) {
-    Clause clause(noComp);
-    for (const auto &literal : test.literals)
-      clause.addAtom(literal.first, literal.second);
-    std::unique_ptr<std::vector<Atom *>> opposites(clause.getOpposites(test.asked));
-    EXPECT_EQ(*opposites, test.opposites);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.signs);
+    SignedAtoms literals = built(c.signs);
+    EXPECT_EQ(orderOf(literals), c.order);
+    EXPECT_EQ(literals.size(), c.signs.size());
   }
 }
 
-TEST_F(Clauses, LabelFiltersAndEvaluation) {
-  Clause clause(a, true, nullptr);
-  clause.addAtomRef(b, false);
-  clause.addAtomRef(c, false);
-  EXPECT_EQ(b->clauses, std::vector<Clause *>{&clause});
-  EXPECT_TRUE(a->clauses.empty());
-  EXPECT_EQ(clause.getUnknown(), a);
-  a->setLabel("true");
-  b->setLabel("false");
-  EXPECT_EQ(clause.getUnknown(), c);
-  std::unique_ptr<SignedAtoms> known(clause.getNotUnknown());
-  std::unique_ptr<SignedAtoms> truths(clause.getTrueAtoms());
-  std::unique_ptr<SignedAtoms> falsities(clause.getFalseAtoms());
-  EXPECT_EQ(known->size(), 2u);
-  EXPECT_EQ(truths->begin()->second, a);
-  EXPECT_EQ(falsities->begin()->second, b);
-  c->setLabel("true");
-  EXPECT_EQ(clause.getUnknown(), nullptr);
+// A copy keeps the tree's shape: the same insertion lands in the same place.
+TEST_F(LiteralOrder, CopiesKeepTheOrderAndTheShape) {
+  SignedAtoms original = built("+--");
+  SignedAtoms copy(original);
+  original.insert(true, atoms[3]);
+  copy.insert(true, atoms[3]);
+  EXPECT_EQ(orderOf(copy), "+x=a -x=c -x=b +x=d ");
+  EXPECT_EQ(orderOf(copy), orderOf(original));
+  copy = built("++");
+  EXPECT_EQ(orderOf(copy), "+x=b +x=a ");
 
-  // x = a: the literal "not a" is false, "b" is false, "c" is false.
-  std::string values;
-  for (auto literal = clause.atoms->begin(); literal != clause.atoms->end(); ++literal)
-    values += std::string(literal->second->getId()) + ":" + clause.evalAtom(literal) + " ";
-  EXPECT_EQ(values, "x=a:false x=c:false x=b:false ");
-  b->set();
-  values.clear();
-  for (auto literal = clause.atoms->begin(); literal != clause.atoms->end(); ++literal)
-    values += clause.evalAtom(literal) + " ";
-  EXPECT_EQ(values, "true false true ");
+  StateFormula conjunction(atoms[0]);
+  conjunction.addAtom(atoms[1]);
+  conjunction.addAtom(atoms[2], false);
+  conjunction.setOperat("and");
+  EXPECT_EQ(printed([&] { conjunction.showStateFormula(); }), "(x=b and x=a and !x=c and )");
+  std::unique_ptr<std::vector<Atom *>> all(conjunction.getAllAtoms());
+  EXPECT_EQ(*all, (std::vector<Atom *>{atoms[1], atoms[0], atoms[2]}));
 }
 
-TEST_F(Clauses, SupportMakesTheAtomDependOnTheOthers) {
+TEST_F(LiteralOrder, ClausesPrintInLiteralOrder) {
+  struct Case {
+    std::string signs, text;
+  } cases[] = {
+      {"+-", "cl size: 2\nnon - x=a \\/ x=b\n"},
+      {"++", "cl size: 2\nnon - x=b \\/ non - x=a\n"},
+      {"---", "cl size: 3\nx=c \\/ x=b \\/ x=a\n"},
+      {"+--+", "cl size: 4\nnon - x=a \\/ x=c \\/ x=b \\/ non - x=d\n"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.signs);
+    Comp component("x");
+    Clause clause(&component);
+    clause.setInternal(true);
+    for (size_t i = 0; i < c.signs.size(); ++i)
+      clause.addAtom(atoms[i], c.signs[i] == '+');
+    EXPECT_EQ(printed([&] { clause.showClause(true); }), c.text);
+    Clause copy(&clause);
+    EXPECT_EQ(printed([&] { copy.showClause(false); }), c.text);
+    EXPECT_EQ(copy.getComp(), &component);
+    EXPECT_FALSE(copy.getInternal());
+  }
+}
+
+TEST_F(LiteralOrder, EmptyClausePrintsNull) {
+  Clause empty(noComp);
+  EXPECT_EQ(printed([&] { empty.showClause(true); }), "null\ncl size: 0\n\n");
+}
+
+// A clause supporting an atom makes it depend on each other literal's atom.
+TEST_F(LiteralOrder, SupportMakesTheAtomDependOnTheOthers) {
+  Atom *a = atoms[0], *b = atoms[1], *c = atoms[2];
   Clause clause(a, false, nullptr);
   clause.addAtom(b, true);
   clause.addAtom(b, false);

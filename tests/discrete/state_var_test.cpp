@@ -110,39 +110,4 @@ TEST(StateVar, SettingAnAtomLabelsItsSiblings) {
   EXPECT_EQ(a->getLabel() + b->getLabel() + c->getLabel(), "falsetruefalse");
 }
 
-TEST(StateVar, ObservationsMatch) {
-  ObsVar unobserved("o", {"hi", "lo"}, "lo", nullptr, "");
-  EXPECT_TRUE(unobserved.matchObs());
-  ObsVar observed("o", {"hi", "lo"}, "lo", nullptr, "hi");
-  EXPECT_FALSE(observed.matchObs());
-  EXPECT_FALSE(observed.exo);
-  observed.setCurrentState("hi");
-  EXPECT_TRUE(observed.matchObs());
-
-  StateVar endogenous("s", {"x", "y"}, "x", nullptr, false);
-  endogenous.observation = "y";
-  EXPECT_TRUE(endogenous.matchObs());
-  StateVar exogenous("s", {"x", "y"}, "x", nullptr, true);
-  EXPECT_TRUE(exogenous.matchObs());
-  exogenous.observation = "y";
-  EXPECT_FALSE(exogenous.matchObs());
-  exogenous.observation = "x";
-  EXPECT_TRUE(exogenous.matchObs());
-
-  CondVar condition("c", {"c0"}, "c0", nullptr, true);
-  EXPECT_FALSE(condition.exo);
-}
-
-TEST(StateVar, AtomPrintsItsIdOrItsRecord) {
-  Owner owner;
-  ModeVar *valve = owner.variable<ModeVar>("v.mode", std::set<std::string>{"on", "off"}, "on");
-  Atom *on = atomOf(valve, "on");
-  on->propagationNumber = 3;
-  EXPECT_EQ(printed([&] { on->showAtom(false); }), "v.mode=on");
-  EXPECT_EQ(printed([&] { on->showAtom(true); }),
-            "--- Atom n\xB0# ---\nv.mode=on --> [1]\nlabel : unknown\npropagation number : 3\n");
-  std::string off = printed([&] { atomOf(valve, "off")->showAtom(true); });
-  EXPECT_EQ(off.rfind("--- Atom n\xB0# ---\nv.mode=off --> [0]\n", 0), 0u);
-}
-
 } // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -13,8 +12,8 @@
 #include "reasoning/prime_implicants.h"
 #include "reasoning/trajectory.h"
 #include "shell/session.h"
-#include "tests/discrete/discrete_test_support.h"
 #include "tests/reasoning/generated_model.h"
+#include "tests/reasoning/reasoning_test_support.h"
 
 namespace {
 
@@ -33,36 +32,30 @@ IdSets idSets(const Implicants *implicants) {
   return sets;
 }
 
-// The prime implicants by brute force: every assignment of one value per
-// variable that satisfies the clauses is a model; a set of hypotheses (at
-// most one value per hypothesis variable) is an implicant when some model
-// holds it, every such model holds the target, and no set with one member
-// less does the same.
+// The prime implicants by brute force over the models of the clauses: a set
+// of hypotheses (at most one value per hypothesis variable) is an implicant
+// when some model holds it, every such model holds the target, and no set
+// with one member less does the same.
 class BruteForce {
  public:
-  explicit BruteForce(const GeneratedModel &model) : variables(model.variables) {
-    std::vector<int> values(variables.size());
-    enumerate(values, 0);
-  }
+  explicit BruteForce(const GeneratedModel &model)
+      : variables(model.variables), models(atomsOf(model.variables), *DataManager::cls) {}
 
   IdSets implicants(const Atom *target, int mode) const {
-    std::vector<const StateVar *> hypotheses;
     std::set<const Comp *> reachable{target->stateVar->comp};
     for (const Comp *comp = target->stateVar->comp; comp->importedComps;
          comp = comp->importedComps->front())
       reachable.insert(comp->importedComps->front());
-    for (const StateVar *variable : variables)
-      if (reachable.count(variable->comp) &&
-          (variable->type == "Mode" || variable->type == "Cond" ||
-           (variable->type == "Command" && !static_cast<const CommandVar *>(variable)->cmdOut)))
-        hypotheses.push_back(variable);
     std::vector<std::vector<const Atom *>> sets{{}};
-    for (const StateVar *variable : hypotheses) {
+    for (const StateVar *variable : variables) {
+      bool hypothesis = variable->type == "Mode" || variable->type == "Cond" ||
+                        (variable->type == "Command" && !static_cast<const CommandVar *>(variable)->cmdOut);
+      if (!hypothesis || !reachable.count(variable->comp))
+        continue;
       std::vector<std::vector<const Atom *>> grown = sets;
       for (const auto &set : sets)
         for (const Atom *atom : variable->atomLinks)
-          if (!(variable->type == "Mode" && atom->value == "unknown") &&
-              !(mode == 2 && atom->fault)) {
+          if (!(variable->type == "Mode" && atom->value == "unknown") && !(mode == 2 && atom->fault)) {
             grown.push_back(set);
             grown.back().push_back(atom);
           }
@@ -70,9 +63,7 @@ class BruteForce {
     }
     IdSets found;
     for (const auto &set : sets) {
-      if (!entails(set, target))
-        continue;
-      bool minimal = true;
+      bool minimal = entails(set, target);
       for (std::size_t drop = 0; drop < set.size() && minimal; ++drop) {
         std::vector<const Atom *> smaller = set;
         smaller.erase(smaller.begin() + static_cast<long>(drop));
@@ -91,10 +82,10 @@ class BruteForce {
   // Some model holds the set and every one that does holds the target.
   bool entails(const std::vector<const Atom *> &set, const Atom *target) const {
     bool some = false;
-    for (const auto &model : models) {
-      if (!std::all_of(set.begin(), set.end(), [&](const Atom *atom) { return holds(model, atom); }))
+    for (const auto &model : models.all) {
+      if (!std::all_of(set.begin(), set.end(), [&](const Atom *atom) { return models.holds(model, atom); }))
         continue;
-      if (!holds(model, target))
+      if (!models.holds(model, target))
         return false;
       some = true;
     }
@@ -102,38 +93,14 @@ class BruteForce {
   }
 
  private:
-  int indexOf(const StateVar *variable) const {
-    return static_cast<int>(std::find(variables.begin(), variables.end(), variable) -
-                            variables.begin());
+  static std::vector<const Atom *> atomsOf(const std::vector<StateVar *> &variables) {
+    std::vector<const Atom *> atoms;
+    for (const StateVar *variable : variables)
+      atoms.insert(atoms.end(), variable->atomLinks.begin(), variable->atomLinks.end());
+    return atoms;
   }
-  bool holds(const std::vector<int> &model, const Atom *atom) const {
-    return model[indexOf(atom->stateVar)] == atom->linkIndex;
-  }
-  // Clauses are checked as soon as all their variables have a value.
-  void enumerate(std::vector<int> &values, std::size_t next) {
-    for (Clause *clause : *DataManager::cls) {
-      bool decided = true, satisfied = false;
-      for (const auto &literal : *clause->atoms) {
-        std::size_t index = static_cast<std::size_t>(indexOf(literal.second->stateVar));
-        decided = decided && index < next;
-        if (index < next)
-          satisfied = satisfied || (values[index] == literal.second->linkIndex) != literal.first;
-      }
-      if (decided && !satisfied)
-        return;
-    }
-    if (next == variables.size()) {
-      models.push_back(values);
-      return;
-    }
-    for (std::size_t v = 0; v < variables[next]->atomLinks.size(); ++v) {
-      values[next] = static_cast<int>(v);
-      enumerate(values, next + 1);
-    }
-  }
-
   const std::vector<StateVar *> &variables;
-  std::vector<std::vector<int>> models;
+  BruteForceModels models;
 };
 
 bool isTarget(const Atom *atom) {
@@ -169,105 +136,38 @@ TEST_F(PrimeImplicants, StandardSearchFindsExactlyTheBruteForceImplicants) {
   }
 }
 
-TEST_F(PrimeImplicants, BaselineWithAFreshSolverFindsTheSameImplicants) {
-  GeneratedModel model(4, 11, true);
-  std::unique_ptr<Trajectory> working(initFakeTrajectory(reasoner.get()));
-  for (const auto &entry : *DataManager::active_atoms) {
-    if (!isTarget(entry.second))
-      continue;
-    Implicants *withPropagation = nullptr, *fromScratch = nullptr;
-    printed([&] {
-      reasoner->checkFromScratch = false;
-      withPropagation = enumPI(entry.second, working.get(), reasoner.get(), 1);
-      reasoner->checkFromScratch = true;
-      fromScratch = enumPI(entry.second, working.get(), reasoner.get(), 1);
-    });
-    EXPECT_EQ(idSets(withPropagation), idSets(fromScratch)) << entry.first;
-    releaseImplicants(withPropagation);
-    releaseImplicants(fromScratch);
-  }
+std::vector<Comp *> compsOf(const GeneratedModel &model) {
+  std::vector<Comp *> comps;
+  for (const auto &comp : model.comps)
+    comps.push_back(comp.get());
+  return comps;
 }
 
-TEST_F(PrimeImplicants, SingletonsThatEntailAreNotExtended) {
-  GeneratedModel model(1, 3);
-  std::unique_ptr<Trajectory> working(initFakeTrajectory(reasoner.get()));
-  Atom *target = model.atom("c0.o=zero");
-  Implicants pis;
-  SetsBySize bySize;
-  std::vector<Atom *> *candidates = nullptr;
-  std::string out = printed([&] {
-    std::vector<Comp *> comps{model.comps[0].get()};
-    candidates = enumSingletons(&comps, &bySize, target, working.get(), reasoner.get(), &pis, 1);
-  });
-  // A fault value of the mode alone gives the zero reading.
-  EXPECT_EQ(idSets(&pis), (IdSets{{"c0.m=broken"}}));
-  EXPECT_EQ(std::count(candidates->begin(), candidates->end(), model.atom("c0.m=broken")), 0);
-  EXPECT_EQ(std::count(candidates->begin(), candidates->end(), model.atom("c0.m=unknown")), 0);
-  EXPECT_EQ(bySize.size(), candidates->size());
-  EXPECT_NE(out.find("\t( 1 comp )\n"), std::string::npos);
-  EXPECT_NE(out.find("\t=> c0.m=broken /\\ \n"), std::string::npos);
-  for (auto &entry : bySize)
-    delete entry.second;
-  delete candidates;
-  releaseImplicants(new Implicants(pis));
-}
-
-TEST_F(PrimeImplicants, CartesianPassesPrependEarlierValuesOfOtherVariables) {
-  Owner owner;
-  StateVar *a = owner.variable<StateVar>("A", std::set<std::string>{"1", "2"});
-  StateVar *b = owner.variable<StateVar>("B", std::set<std::string>{"1"});
-  std::vector<Atom *> candidates{atomOf(a, "1"), atomOf(a, "2"), atomOf(b, "1")};
-  std::vector<Implicant *> sets;
-  for (Atom *candidate : candidates)
-    sets.push_back(new Implicant{candidate});
-  EXPECT_TRUE(cartVec(&sets, &candidates, 0));
-  EXPECT_FALSE(cartVec(&sets, &candidates, 1));
-  std::vector<std::string> shown;
-  for (Implicant *set : sets) {
-    std::string text;
-    for (Atom *atom : *set)
-      text += atom->id + " ";
-    shown.push_back(text);
-    delete set;
-  }
-  EXPECT_EQ(shown, (std::vector<std::string>{"A=1 ", "A=2 ", "B=1 A=1 ", "B=1 A=2 "}));
-  Implicant a1{atomOf(a, "1")}, a2{atomOf(a, "2")}, b1{atomOf(b, "1")}, none;
-  EXPECT_TRUE(hasStVar(&a2, atomOf(a, "1"), &none));
-  EXPECT_TRUE(hasStVar(&a1, atomOf(b, "1"), &a1));
-  EXPECT_FALSE(hasStVar(&b1, atomOf(a, "1"), &a1));
-}
-
-TEST_F(PrimeImplicants, CompleteSizeSearchPrintsItsSizes) {
+// The complete search by size finds sets that entail the target; its
+// singletons are every usable value, taken without asking the reasoner.
+TEST_F(PrimeImplicants, CompleteSizeSearch) {
   GeneratedModel model(1, 5);
   std::unique_ptr<Trajectory> working(initFakeTrajectory(reasoner.get()));
   BruteForce reference(model);
   Atom *target = model.atom("c0.o=high");
   Implicants *found = nullptr;
-  std::string out = printed([&] { found = enumPI(target, working.get(), reasoner.get(), 3); });
-  std::size_t single = out.find("single size: ");
-  ASSERT_NE(single, std::string::npos);
-  EXPECT_NE(out.find("candis size: ", single), std::string::npos);
-  EXPECT_NE(out.find("candidates size: ", single), std::string::npos);
-  for (const Implicant *implicant : *found) {
-    std::vector<const Atom *> set(implicant->begin(), implicant->end());
-    EXPECT_TRUE(reference.entails(set, target));
-  }
+  printed([&] { found = enumPI(target, working.get(), reasoner.get(), 3); });
+  EXPECT_FALSE(found->empty());
+  for (const Implicant *implicant : *found)
+    EXPECT_TRUE(reference.entails(std::vector<const Atom *>(implicant->begin(), implicant->end()), target));
   releaseImplicants(found);
 
   GeneratedModel wide(6, 5);
   std::unique_ptr<Trajectory> wideWorking(initFakeTrajectory(reasoner.get()));
-  std::vector<Comp *> comps;
-  for (auto &comp : wide.comps)
-    comps.push_back(comp.get());
+  std::vector<Comp *> comps = compsOf(wide);
   SetsBySize bySize;
   Implicants pis;
   unsigned int calls = DataManager::itms_calls;
   std::vector<Atom *> *candidates = nullptr;
-  out = printed([&] {
+  printed([&] {
     candidates = enumSingletons(&comps, &bySize, wide.atom("c5.o=high"), wideWorking.get(),
                                 reasoner.get(), &pis, 3);
   });
-  EXPECT_EQ(out, "\t( 6 comp )\n");
   EXPECT_EQ(DataManager::itms_calls, calls);
   // Per component: three usable mode values, two command and two condition values.
   EXPECT_EQ(candidates->size(), 6u * 7u);
@@ -286,22 +186,8 @@ class PrimeImplicantRun : public PrimeImplicants {
   std::string savedName;
 };
 
-TEST_F(PrimeImplicantRun, UnknownAtomInTheFileMeansASearchWithoutRewriting) {
-  GeneratedModel model(1, 2);
-  std::ofstream("appli.pi") << "c0.o=high:c0.m=ok c0.cmd=on\nzz=1:\n";
-  std::string err, out;
-  err = printedOnStderr([&] { out = printed([&] { enumAllPI(reasoner.get(), 1); }); });
-  EXPECT_EQ(err, "Atom not found: zz=1\n");
-  EXPECT_EQ(out.rfind("*** File appli.pi found. Reading file...\n"
-                      "error while reading prime implicants file\n"
-                      "generating prime implicants  ...",
-                      0),
-            0u);
-  EXPECT_EQ(out.find("writing file"), std::string::npos);
-  EXPECT_EQ(fileText("appli.pi"), "c0.o=high:c0.m=ok c0.cmd=on\nzz=1:\n");
-  EXPECT_NE(reasoner->piTable->getPIs(model.atom("c0.d=high")), nullptr);
-}
-
+// Reading, writing and a file with an unknown atom are checked in sessions
+// (tests/e2e/compile/prime_implicants_*).
 TEST_F(PrimeImplicantRun, GuardModeSearchesOnlyTransitionGuards) {
   GeneratedModel model(2, 6);
   std::string out = printed([&] { enumAllPI(reasoner.get(), 4); });
@@ -314,8 +200,6 @@ TEST_F(PrimeImplicantRun, GuardModeSearchesOnlyTransitionGuards) {
 TEST_F(PrimeImplicantRun, NominalModeSkipsFaultAtoms) {
   GeneratedModel model(1, 3);
   std::string out = printed([&] { enumAllPI(reasoner.get(), 2); });
-  EXPECT_NE(out.find("generating prime implicants ( nominal propositions only ) ..."),
-            std::string::npos);
   for (const auto &entry : *DataManager::active_atoms) {
     Implicants *implicants = reasoner->piTable->getPIs(entry.second);
     for (const Implicant *implicant : implicants ? *implicants : Implicants())

@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "discrete/clause.h"
+#include "discrete/comp.h"
 #include "discrete/data_manager.h"
 #include "discrete/state_var.h"
 #include "reasoning/itms.h"
 #include "reasoning/propagation.h"
 #include "reasoning/trajectory.h"
-#include "tests/discrete/discrete_test_support.h"
+#include "tests/reasoning/reasoning_test_support.h"
 
 namespace {
 
@@ -68,32 +69,6 @@ class Propagation : public testing::Test {
   itms reasoner;
 };
 
-// Brute force: the assignments of the atoms that satisfy every clause and
-// agree with the proposals.
-bool satisfiable(const std::vector<Atom *> &atoms, const std::vector<Clause *> &clauses,
-                 const std::vector<std::pair<Atom *, bool>> &proposed) {
-  for (unsigned long bits = 0; bits < (1ul << atoms.size()); ++bits) {
-    auto value = [&](const Atom *atom) {
-      for (std::size_t i = 0; i < atoms.size(); ++i)
-        if (atoms[i] == atom)
-          return ((bits >> i) & 1) != 0;
-      return false;
-    };
-    bool ok = true;
-    for (const auto &proposal : proposed)
-      ok = ok && value(proposal.first) == proposal.second;
-    for (Clause *clause : clauses) {
-      bool holds = false;
-      for (const auto &literal : *clause->atoms)
-        holds = holds || value(literal.second) != literal.first;
-      ok = ok && holds;
-    }
-    if (ok)
-      return true;
-  }
-  return false;
-}
-
 TEST_F(Propagation, AgreesWithBruteForceOnRandomClauseSets) {
   std::vector<Atom *> atoms;
   for (int i = 0; i < 5; ++i)
@@ -122,13 +97,22 @@ TEST_F(Propagation, AgreesWithBruteForceOnRandomClauseSets) {
       if (seen.insert(atom).second)
         proposed.emplace_back(atom, coin(random) == 1);
     }
-    bool expected = satisfiable(atoms, *DataManager::cls, proposed);
+    BruteForceModels models(std::vector<const Atom *>(atoms.begin(), atoms.end()), *DataManager::cls);
+    bool expected = models.satisfiable(proposed);
     consistentCases += expected;
+    auto labelsOf = [&](Trajectory &trajectory) {
+      std::vector<std::string> labels;
+      for (Atom *atom : atoms)
+        labels.push_back(trajectory.getElt(atom->getId())->label);
+      return labels;
+    };
+    const std::vector<std::string> workingLabels = labelsOf(working);
     for (bool fresh : {false, true}) {
       reasoner.checkFromScratch = fresh;
       for (bool focus : {true, false}) {
         std::vector<std::string> found = test(working, proposed, focus);
         ASSERT_EQ(!found.empty(), expected) << "round " << round;
+        ASSERT_EQ(labelsOf(working), workingLabels) << "round " << round;  // tests work on a copy
         if (found.empty())
           continue;
         // A complete labelling that satisfies every clause and the proposals.
@@ -140,47 +124,12 @@ TEST_F(Propagation, AgreesWithBruteForceOnRandomClauseSets) {
         }
         for (const auto &proposal : proposed)
           labelled.emplace_back(proposal.first, proposal.second);
-        ASSERT_TRUE(satisfiable(atoms, *DataManager::cls, labelled)) << "round " << round;
+        ASSERT_TRUE(models.satisfiable(labelled)) << "round " << round;
       }
     }
   }
   EXPECT_GT(consistentCases, 50);
   EXPECT_LT(consistentCases, 250);
-}
-
-TEST_F(Propagation, ConflictWithBeliefsIsResolvedByPropagation) {
-  StateVar *m = variable("m", {"fail", "ok"});
-  StateVar *o = variable("o", {"high", "low"});
-  Atom *fail = atomOf(m, "fail"), *ok = atomOf(m, "ok");
-  Atom *high = atomOf(o, "high"), *low = atomOf(o, "low");
-  clause({{fail, true}, {ok, true}}, true);
-  clause({{fail, false}, {ok, false}}, true);
-  clause({{high, true}, {low, true}}, true);
-  clause({{high, false}, {low, false}}, true);
-  clause({{ok, true}, {low, false}});
-  ok->setLabel("true", true);
-  low->setLabel("true", true);
-  Trajectory working(DataManager::active_atoms);
-
-  unsigned int calls = DataManager::itms_calls;
-  std::vector<std::string> labels = test(working, {{high, true}}, true);
-  EXPECT_EQ(DataManager::itms_calls, calls + 1);
-  // Ordered as the atom table: m=fail, m=ok, o=high, o=low.
-  EXPECT_EQ(labels, (std::vector<std::string>{"true", "false", "true", "false"}));
-  // The working state is untouched.
-  EXPECT_EQ(working.getElt("o=low")->label, "true");
-}
-
-TEST_F(Propagation, ConflictAmongProposalsDiscardsTheSolution) {
-  StateVar *m = variable("m", {"fail", "ok"});
-  StateVar *o = variable("o", {"high", "low"});
-  Atom *ok = atomOf(m, "ok"), *high = atomOf(o, "high"), *low = atomOf(o, "low");
-  clause({{high, true}, {low, true}}, true);
-  clause({{ok, true}, {high, false}});
-  Trajectory working(DataManager::active_atoms);
-  EXPECT_TRUE(test(working, {{ok, true}, {low, true}}, true).empty());
-  // Proposing both values of one element is no labelling either.
-  EXPECT_TRUE(test(working, {{ok, true}, {ok, false}}, true).empty());
 }
 
 TEST_F(Propagation, FaultAtomAboveTheBoundStopsTheTest) {
@@ -201,23 +150,55 @@ TEST_F(Propagation, FaultAtomAboveTheBoundStopsTheTest) {
   delete results;
 }
 
-TEST_F(Propagation, UnitClausesAreFoundOnLabels) {
-  StateVar *v = variable("v", {"a", "b", "c"});
-  Atom *a = atomOf(v, "a"), *b = atomOf(v, "b"), *c = atomOf(v, "c");
-  Clause *satisfied = clause({{a, false}, {b, false}});
-  Clause *unit = clause({{b, true}, {c, false}});
-  a->label = "true";
-  b->label = "true";
-  State state(DataManager::active_atoms);
-  EXPECT_TRUE(reasoner.testClause(satisfied, &state, nullptr, 0));
-  EXPECT_FALSE(reasoner.testClause(unit, &state, nullptr, 0));
-  EXPECT_EQ(reasoner.unitClause(unit, &state, nullptr, 0), state.getElt("v=c"));
-  EXPECT_EQ(reasoner.unitClause(satisfied, &state, nullptr, 0), nullptr);
-  Clause *found = nullptr;
-  std::string out = printed([&] { found = reasoner.getFirstUnitClause(&state, nullptr, 0); });
-  EXPECT_EQ(found, unit);
-  EXPECT_EQ(out, "cl size: 2\nv=b \\/ v=a\ncl size: 2\nnon - v=b \\/ v=c\n"
-                 "found unit clause: \ncl size: 2\nnon - v=b \\/ v=c\n");
+// The trajectories the reasoner works on.
+class Trajectories : public testing::Test {
+ protected:
+  Trajectories() {
+    m = owner.variable<ModeVar>("m", std::set<std::string>{"fail", "ok"}, "ok");
+    o = owner.variable<ObsVar>("o", std::set<std::string>{"high", "low"}, "low");
+    comp.addStateVar(m);
+    comp.addStateVar(o);
+    for (StateVar *variable : {m, o})
+      for (Atom *atom : variable->atomLinks)
+        atoms[atom->id] = atom;
+    atomOf(m, "ok")->setLabel("true", true);
+  }
+  Owner owner;
+  Comp comp{"c"};
+  StateVar *m, *o;
+  AtomTable atoms;
+};
+
+// A trajectory starts from the labels of the atoms; a copy's labels are its
+// own; nothing leaks.
+TEST_F(Trajectories, CopiesAreIndependent) {
+  unsigned long elementsBefore = TrajEl::trajel_created - TrajEl::trajel_del;
+  unsigned long statesBefore = State::state_created - State::state_del;
+  {
+    Trajectory working(&atoms);
+    EXPECT_EQ(working.getLastState()->elements.size(), 4u);
+    EXPECT_EQ(working.getElt("m=ok")->label + working.getElt("m=fail")->label +
+                  working.getElt("o=high")->label, "truefalseunknown");
+    EXPECT_EQ(working.getElt("nothing"), nullptr);
+    Trajectory copy(&working, 1);
+    copy.getElt("o=high")->setLabel("true");
+    EXPECT_EQ(working.getElt("o=high")->label, "unknown");
+    EXPECT_EQ(atomOf(o, "high")->label, "unknown");
+    EXPECT_EQ(copy.getElt("o=high")->atom, atomOf(o, "high"));
+
+  }
+  EXPECT_EQ(TrajEl::trajel_created - TrajEl::trajel_del, elementsBefore);
+  EXPECT_EQ(State::state_created - State::state_del, statesBefore);
+}
+
+TEST_F(Trajectories, FaultAtomsHeldTrueRankTheState) {
+  atomOf(m, "fail")->fault = true;
+  atomOf(m, "fail")->setLabel("true", true);
+  Trajectory trajectory(&atoms);
+  EXPECT_EQ(trajectory.getLastState()->rank, 1);
+  EXPECT_EQ(trajectory.rankSum, 1.0);
+  Trajectory copy(&trajectory, 1);
+  EXPECT_EQ(copy.rankSum, 1.0);
 }
 
 }  // namespace

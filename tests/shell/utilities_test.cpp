@@ -25,26 +25,6 @@ TEST(Utilities, StripNumbersRemovesLeadingDigitsOnly) {
   EXPECT_EQ(stripped("007", stripNumbers), "");
 }
 
-TEST(Utilities, StacksAreIndependentLastInFirstOut) {
-  resetStacks();
-  EXPECT_TRUE(estvideS());
-  EXPECT_TRUE(estvideP());
-  const char *first = "first", *second = "second", *other = "other";
-  empileS(first);
-  empileS(second);
-  empileP(other);
-  EXPECT_EQ(depileS(), second);
-  EXPECT_EQ(depileP(), other);
-  EXPECT_TRUE(estvideP());
-  EXPECT_FALSE(estvideS());
-  EXPECT_EQ(depileS(), first);
-  EXPECT_TRUE(estvideS());
-  EXPECT_EQ(depileS(), nullptr);
-  empileP(first);
-  resetStacks();
-  EXPECT_TRUE(estvideP());
-}
-
 TEST(Utilities, StopwatchCountsSixtyTicksASecond) {
   timeInit();
   volatile double sink = 0;
