@@ -110,7 +110,7 @@ class Diagnoser {
     double logLikelihood = 0;        // of the step's measures, with the evidence
     bool consistent = false;
     std::vector<long> freeReach;       // its free variables and what reads them at the step, sorted
-    std::vector<char> freeAtStep;      // with free variables: per variable, computed from them
+    std::vector<long> freeAtStep;      // with free variables: those computed from them, sorted
     std::vector<double> measureLog;    // per measure: log density of its measure, 0 when none
     std::vector<int> alarm;            // per measure: out of the band
     std::vector<double> residual;      // per measure: |measure - prediction| in deviations

@@ -17,12 +17,12 @@
 namespace {
 
 // Whether a condition reads a variable that is free at the step.
-bool readsFree(const ContinuousModel &model, condition c, const std::vector<char> &freeAtStep) {
+bool readsFree(const ContinuousModel &model, condition c, const std::vector<long> &freeAtStep) {
   std::vector<long> positions;
   std::vector<const Atom *> atoms;
   conditionReads(model, c, positions, atoms);
   for (long position : positions)
-    if (freeAtStep[position])
+    if (std::binary_search(freeAtStep.begin(), freeAtStep.end(), position))
       return true;
   return false;
 }

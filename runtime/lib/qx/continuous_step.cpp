@@ -498,7 +498,6 @@ void startState(const ContinuousModel &model, ContinuousState &state, const Step
   state.values.assign(model.window * rt->nvar, 0.0);
   state.velocity.assign(rt->nvar, 0.0);
   weighing = StepWeighing();
-  weighing.freeAtStep.assign(rt->nvar, 0);
   for (long i = 0; evidence.inputs != NULL && i < rt->nin; ++i)
     state.set(model, model.position(rt->in[i]), 0, evidence.inputs->values[i]);
   std::vector<char> initialised(rt->nvar, 0);
@@ -536,19 +535,36 @@ void stepVariables(const ContinuousModel &model, ContinuousState &state, long st
                    const StepEvidence &evidence, const std::vector<long> *only,
                    StepWeighing &weighing) {
   runtime rt = model.rt;
-  const long nvar = rt->nvar;
   weighing = StepWeighing();
-  weighing.freeAtStep.assign(nvar, 0);
 
-  std::vector<Affine> current(nvar);
-  std::vector<char> computed(nvar, 0);
-  std::vector<long> freeRank(nvar, -1);
+  // The working values of the variables the step computes, by slot: a
+  // variable's position on a full step, its rank among the sorted `only` on
+  // a re-step, which then costs what it computes.
+  std::vector<long> sortedOnly;
+  if (only != NULL) {
+    sortedOnly = *only;
+    std::sort(sortedOnly.begin(), sortedOnly.end());
+  }
+  size_t slots = only != NULL ? sortedOnly.size() : static_cast<size_t>(rt->nvar);
+  auto slotOf = [&](long position) -> long {
+    if (only == NULL)
+      return position;
+    auto found = std::lower_bound(sortedOnly.begin(), sortedOnly.end(), position);
+    return found != sortedOnly.end() && *found == position ? found - sortedOnly.begin() : -1;
+  };
+  auto positionOf = [&](size_t slot) {
+    return only != NULL ? sortedOnly[slot] : static_cast<long>(slot);
+  };
+  std::vector<Affine> current(slots);
+  std::vector<char> computed(slots, 0);
   std::vector<long> freeVariables;  // by rank
   std::vector<MeasureRow> rows;
-  std::vector<char> compared(rt->nmes, 0);
+  std::vector<char> compared(only != NULL ? 0 : rt->nmes, 0);
 
   auto formAtStep = [&](long position) {
-    return computed[position] ? current[position] : constant(state.value(model, position, step));
+    long slot = slotOf(position);
+    return slot >= 0 && computed[slot] ? current[slot]
+                                       : constant(state.value(model, position, step));
   };
   // Compares a measured variable with its prediction when the step has its
   // measure; the measure then replaces the prediction.
@@ -556,7 +572,8 @@ void stepVariables(const ContinuousModel &model, ContinuousState &state, long st
     long column = model.measureColumnAt(position);
     if (column < 0 || evidence.measures == NULL)
       return;
-    compared[column] = 1;
+    if (only == NULL)
+      compared[column] = 1;
     if (!evidence.measures->given[column])
       return;
     double measured = evidence.measures->values[column];
@@ -570,8 +587,9 @@ void stepVariables(const ContinuousModel &model, ContinuousState &state, long st
           Comparison{v, column, measured, predicted.constant, tolerance, alarm});
     }
     rows.push_back(MeasureRow{measured, predicted, model.deviation(v, measured)});
-    current[position] = constant(measured);
-    computed[position] = 1;
+    long slot = slotOf(position);
+    current[slot] = constant(measured);
+    computed[slot] = 1;
     state.set(model, position, step, measured);
   };
   auto predict = [&](variable v, long position) {
@@ -585,18 +603,18 @@ void stepVariables(const ContinuousModel &model, ContinuousState &state, long st
     if (v->node == NULL || v->node->ncause == 0 || model.isInput(v))
       return;
     long position = model.position(v);
+    long slot = slotOf(position);
     if (free != NULL && (*free)[position]) {
-      freeRank[position] = static_cast<long>(freeVariables.size());
-      freeVariables.push_back(position);
       Affine symbol;
-      symbol.terms.push_back({freeRank[position], 1.0});
-      current[position] = symbol;
+      symbol.terms.push_back({static_cast<long>(freeVariables.size()), 1.0});
+      freeVariables.push_back(position);
+      current[slot] = symbol;
     } else {
-      current[position] = predict(v, position);
+      current[slot] = predict(v, position);
     }
-    computed[position] = 1;
-    if (current[position].terms.empty())
-      state.set(model, position, step, current[position].constant);
+    computed[slot] = 1;
+    if (current[slot].terms.empty())
+      state.set(model, position, step, current[slot].constant);
     measure(v, position);
   };
   if (only != NULL) {
@@ -629,14 +647,14 @@ void stepVariables(const ContinuousModel &model, ContinuousState &state, long st
       value = std::min(std::max(value, v->dom->val.low), v->dom->val.up);
     freeValues[f] = value;
   }
-  for (long position = 0; position < nvar; ++position) {
-    if (!computed[position] || current[position].terms.empty())
+  for (size_t slot = 0; slot < slots; ++slot) {
+    if (!computed[slot] || current[slot].terms.empty())
       continue;
-    double value = current[position].constant;
-    for (const auto &[f, factor] : current[position].terms)
+    double value = current[slot].constant;
+    for (const auto &[f, factor] : current[slot].terms)
       value += factor * freeValues[f];
-    state.set(model, position, step, value);
-    weighing.freeAtStep[position] = 1;
+    state.set(model, positionOf(slot), step, value);
+    weighing.freeAtStep.push_back(positionOf(slot));
   }
 }
 

@@ -97,7 +97,7 @@ StepEvidence evidenceAt(const DataFile *inputs, const DataFile *measures, double
 struct StepWeighing {
   std::vector<Comparison> comparisons;  // in the order they were made
   double logLikelihood = 0;             // of the measures, free variables integrated out
-  std::vector<char> freeAtStep;         // per variable: free and not measured, read from the past
+  std::vector<long> freeAtStep;         // the variables free and not measured, by position, sorted
 };
 
 // Step 0: inputs of the first row, initial values, measured variables at
