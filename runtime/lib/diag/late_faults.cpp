@@ -1,14 +1,14 @@
 // Faults proposed a step late. A fault that acts through a dynamic influence
 // shows only at the step after it is reached; when the successor limit
 // binds, nothing suspected it at the step it was reached, and proposed at
-// the step it shows it cannot explain that step. So when a base leaves a
-// measure unexplained, the faults of the mode variables it suspects are also
-// proposed as reached at the step before: a copy of the kept assignment
-// taking the fault from then on, the variables reading the fault's atoms at
-// that step stepped again and their measures weighed again. Such a copy
-// joins the kept assignments for the step; its successors merge with those
-// of the same modes. Only discrepancies that the kept assignment did not
-// have at the step before count.
+// the step it shows it cannot explain that step. So when the most probable
+// assignment's base leaves a measure unexplained that its own prediction of
+// the step before met, the faults of the mode variables it suspects are also
+// proposed as reached at the step before: a copy of that assignment taking
+// the fault from then on, the variables reading the fault's atoms at that
+// step stepped again and their measures weighed again. Such a copy joins the
+// kept assignments for the step; its successors merge with those of the
+// same modes.
 #include "diagnoser.h"
 
 #include <algorithm>
@@ -16,49 +16,46 @@
 #include <unordered_set>
 
 void Diagnoser::addLateFaults(std::vector<Base> &bases, long step) {
-  if (continuous == NULL || settings.candidates <= 0)
+  if (continuous == NULL || settings.candidates <= 0 || belief.empty())
+    return;
+  std::unordered_set<ModesKey, ModesKeyHash> known;
+  for (const Candidate &kept : belief)
+    known.insert(keyOf(kept.modes));
+  // A parent with free variables cannot be stepped again in part.
+  const Candidate &parent = belief.front();
+  const Base &base = bases.front();
+  for (size_t m = 0; m < model.modes.size(); ++m)
+    if (parent.modes[m] == model.modes[m].unknownValue)
+      return;
+  if (!limitBinds(base))
     return;
   struct Proposal {
     double residual;
-    size_t parent;
     int variable;
     size_t option;
   };
   std::vector<Proposal> proposals;
-  std::unordered_set<ModesKey, ModesKeyHash> known;
-  size_t parents = belief.size();
-  for (size_t p = 0; p < parents; ++p) {
-    const Candidate &parent = belief[p];
-    known.insert(keyOf(parent.modes));
-    const Base &base = bases[p];
-    // A parent with free variables cannot be stepped again in part.
-    bool anyUnknown = false;
-    for (size_t m = 0; m < model.modes.size(); ++m)
-      anyUnknown = anyUnknown || parent.modes[m] == model.modes[m].unknownValue;
-    if (anyUnknown || !limitBinds(base))
+  std::vector<double> level = suspicion(base, &fresh(parent, step));
+  for (size_t m = 0; m < level.size(); ++m) {
+    if (level[m] <= 0 || std::isinf(level[m]) || mapped[m] ||
+        model.modes[m].fault[parent.modes[m]])
       continue;
-    std::vector<double> level = suspicion(base, &fresh(parent, step));
-    for (size_t m = 0; m < level.size(); ++m) {
-      if (level[m] <= 0 || std::isinf(level[m]) || mapped[m] ||
-          model.modes[m].fault[parent.modes[m]])
-        continue;
-      const std::vector<ModeOption> &results = *base.options[m];
-      for (size_t o = 1; o < results.size(); ++o)
-        if (model.modes[m].fault[results[o].value] &&
-            results[o].value != model.modes[m].unknownValue)
-          proposals.push_back(Proposal{level[m], p, static_cast<int>(m), o});
-    }
+    const std::vector<ModeOption> &results = *base.options[m];
+    for (size_t o = 1; o < results.size(); ++o)
+      if (model.modes[m].fault[results[o].value] &&
+          results[o].value != model.modes[m].unknownValue)
+        proposals.push_back(Proposal{level[m], static_cast<int>(m), o});
   }
-  // The most suspect first, the more probable parent first among equals.
+  // The most suspect first.
   std::stable_sort(proposals.begin(), proposals.end(),
                    [](const Proposal &a, const Proposal &b) { return a.residual > b.residual; });
   long added = 0;
   for (const Proposal &proposal : proposals) {
     if (added == settings.candidates)
       break;
-    const std::vector<ModeOption> &results = *bases[proposal.parent].options[proposal.variable];
-    Candidate late = lateFault(belief[proposal.parent], proposal.variable,
-                               results[proposal.option], results[0], step);
+    const std::vector<ModeOption> &results = *bases.front().options[proposal.variable];
+    Candidate late = lateFault(belief.front(), proposal.variable, results[proposal.option],
+                               results[0], step);
     if (!known.insert(keyOf(late.modes)).second)
       continue;
     ++added;
