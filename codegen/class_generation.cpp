@@ -45,16 +45,6 @@ std::string commandingType(const Comp *comp) {
   return owner != nullptr ? owner->typeName : "";
 }
 
-// The compile puts the file in place once every clause file is written.
-FILE *createClauseFile(const std::string &path) {
-  FILE *file = std::fopen(pendingPath(path).c_str(), "w");
-  if (file == nullptr) {
-    std::printf("[Error]:Can't create clause file: %s. Exiting.\n", path.c_str());
-    std::exit(-1);
-  }
-  return file;
-}
-
 template <typename List, typename Visit>
 void walkInStep(List *list, List *model, Visit visit) {
   for (; list != nullptr && model != nullptr; list = list->next, model = model->next)
@@ -243,22 +233,6 @@ void geneConstraints(Comp *comp) {
       geneNode(defCPP, defH, comp, var);
   numNoeudG += numNoeud;
   numNoeud = numVar = 0;
-}
-
-void geneClausesFileHeaders(Comp *comp) {
-  const std::string base = comp->getVarName() + std::to_string(clFilesNum);
-  const std::string path = appliPath + "runtime/cl_" + base;
-  clH = createClauseFile(path + ".h");
-  // The header declares every instance: written by its known length, not rescanned.
-  std::fwrite(cl_header.data(), 1, cl_header.size(), clH);
-  emitf(runH, "extern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
-  emitf(runT, "init_cl_%s (sMM);\n\t", base.c_str());
-  emitf(clH, "\n\textern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
-  clCPP = createClauseFile(path + ".cpp");
-  emitf(clCPP, "#include \"cl_%s.h\"\n\nvoid init_cl_%s (Scheduler* sMM) {\n\t", base.c_str(),
-        base.c_str());
-  cl_files.push_back("runtime/cl_" + base);
-  ++clFilesNum;
 }
 
 void updateEltsNum(Comp *comp) {

@@ -18,8 +18,6 @@ void geneComp(Comp *instance);
 void geneUse(Comp *instance);
 // The instance's clauses, influences and causal nodes.
 void geneConstraints(Comp *instance);
-// Opens the instance's next clause files (runtime/cl_<V><k>.h and .cpp).
-void geneClausesFileHeaders(Comp *instance);
 // Gives a later instance of a type the element numbers of its first one.
 void updateEltsNum(Comp *instance);
 

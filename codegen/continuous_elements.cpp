@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "codegen/discrete_elements.h"
+#include "codegen/atom_names.h"
 #include "codegen/emit.h"
 #include "codegen/generation_state.h"
 #include "continuous/causal_graph.h"

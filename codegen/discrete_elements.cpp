@@ -4,9 +4,10 @@
 #include <map>
 #include <sstream>
 
-#include "codegen/class_generation.h"
+#include "codegen/atom_names.h"
 #include "codegen/continuous_elements.h"
 #include "codegen/emit.h"
+#include "codegen/generated_files.h"
 #include "codegen/generation_state.h"
 #include "discrete/clause.h"
 #include "discrete/comp.h"
@@ -14,7 +15,9 @@
 #include "discrete/instances.h"
 #include "discrete/state_var.h"
 #include "discrete/transition.h"
+#include "languages/model/model_loader.h"
 #include "shell/options.h"
+#include "shell/session.h"
 
 namespace {
 
@@ -105,15 +108,6 @@ void geneCondVarConditions(Comp *comp, CondVar *variable, const std::string &mem
   emitClass(defCPP, text);
 }
 
-// No name could be made for an atom of the variable: warns while the class
-// is being written, and gives the empty name.
-std::string unnamedAtom(const StateVar *variable) {
-  if (!in_gen_types)
-    std::printf("warning: trouble generating code for a discrete variable: %s\n",
-                variable->getCharName());
-  return "";
-}
-
 // Mapping functions of transition `n` (member `tn`): class text is added to
 // `body`, expressions and conditions are written to the class files first.
 void geneMapFuncs(Comp *comp, Transition *transition, long n, const std::string &tn,
@@ -151,6 +145,16 @@ void geneMapFuncs(Comp *comp, Transition *transition, long n, const std::string 
       ++numMFExpr;
     }
   }
+}
+
+// The compile puts the file in place once every clause file is written.
+FILE *createClauseFile(const std::string &path) {
+  FILE *file = std::fopen(pendingPath(path).c_str(), "w");
+  if (file == nullptr) {
+    std::printf("[Error]:Can't create clause file: %s. Exiting.\n", path.c_str());
+    std::exit(-1);
+  }
+  return file;
 }
 
 }  // namespace
@@ -243,6 +247,22 @@ void geneClause(Comp *comp, Clause *clause, StateVar *variable, const std::strin
   std::fputs(text.c_str(), clCPP);
 }
 
+void geneClausesFileHeaders(Comp *comp) {
+  const std::string base = comp->getVarName() + std::to_string(clFilesNum);
+  const std::string path = appliPath + "runtime/cl_" + base;
+  clH = createClauseFile(path + ".h");
+  // The header declares every instance: written by its known length, not rescanned.
+  std::fwrite(cl_header.data(), 1, cl_header.size(), clH);
+  emitf(runH, "extern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
+  emitf(runT, "init_cl_%s (sMM);\n\t", base.c_str());
+  emitf(clH, "\n\textern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
+  clCPP = createClauseFile(path + ".cpp");
+  emitf(clCPP, "#include \"cl_%s.h\"\n\nvoid init_cl_%s (Scheduler* sMM) {\n\t", base.c_str(),
+        base.c_str());
+  cl_files.push_back("runtime/cl_" + base);
+  ++clFilesNum;
+}
+
 void geneTransition(Comp *comp, Transition *transition) {
   long n = numTransitions;
   if (in_gen_types)
@@ -333,63 +353,4 @@ void geneStateformula(Comp *comp, StateFormula *formula, const std::string &tran
     std::fputs(body.c_str(), defCPP);
   }
   ++numStf;
-}
-
-std::string geneDiscSymbName(StateVar *variable, Comp *comp, int mode, const std::string &k,
-                             const std::string &x, const std::string &sign, const std::string &c) {
-  const std::string p = instancePart(variable->getName());
-  const std::string v = comp->getVarName();
-  const std::string &t = comp->typeName;
-  const std::string s = variable->getSymbName();
-  const Comp *owner = findComp(p);
-  const bool local = p == v;
-  // Clause code, the most frequent use, needs one name only.
-  if (mode == symbClauseAtom) {
-    if (local)
-      return v + "->" + t + "_" + s + "_" + x;
-    if (owner != nullptr)
-      return p + "->" + owner->typeName + "_" + s + "_" + x;
-    return unnamedAtom(variable);
-  }
-  const std::string own = t + "_" + s + "_" + x;
-  const std::string other = owner != nullptr ? owner->typeName + "_" + s + "_" + x : "";
-  // Through the member holding the owner, or at run time by cross-reference.
-  const std::string member = owner != nullptr && !local ? memberFor(comp, owner) : "";
-  const bool crossed = owner != nullptr && !local && member.empty();
-  const std::string stf = t + "_stf" + k;
-
-  switch (mode) {
-  case symbFormulaAtom:
-    if (local)
-      return "\t" + stf + "->addAtom (" + (c.empty() ? own : own + comp->getName() + "_" + c) +
-             ", " + sign + ");\n";
-    if (crossed) {
-      if (c.empty())
-        cross_ref += "\t" + v + "->" + stf + "->addAtom (" + p + "->" + other + ", " + sign + ");\n";
-      else
-        cross_ref += "\t" + v + "->" + stf + "->addAtom ((*" + p + "->atoms)[\"" + other +
-                     comp->getName() + "_" + c + "\"], " + sign + ");\n";
-      return "";
-    }
-    if (owner != nullptr && !in_gen_types) {
-      if (c.empty())
-        return stf + "->addAtom ((*" + member + "->atoms)[\"" + other + "\"], " + sign + ");\n";
-      return stf + "->addAtom ((*" + member + "->atoms)[string (\"" + other + "\" + name + \"_" + c +
-             "\").c_str ()], " + sign + ");\n";
-    }
-    break;
-  case symbCondAtom:
-    if (local)
-      return "\tsetCondAtom (c_" + k + ", " + own + ");\n\t";
-    if (crossed) {
-      cross_ref += "\tsetCondAtom (" + v + "->c_" + k + ", " + p + "->" + other + ");\n\t";
-      return "NULL";
-    }
-    if (owner != nullptr && !in_gen_types)
-      return "\tsetCondAtom (c_" + k + ", " + member + "->" + other + ");\n\t";
-    break;
-  default:
-    break;
-  }
-  return unnamedAtom(variable);
 }

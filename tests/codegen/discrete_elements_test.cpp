@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "codegen/class_generation.h"
+#include "codegen/atom_names.h"
 #include "codegen/discrete_elements.h"
 #include "codegen/generated_files.h"
 #include "codegen_support.h"
