@@ -19,8 +19,8 @@
 #include "discrete/state_var.h"
 #include "discrete/transition.h"
 #include "languages/model/model_loader.h"
-#include "shell/options.h"
-#include "shell/session.h"
+#include "common/options.h"
+#include "common/session.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include "languages/model/model_loader.h"
 #include "reasoning/itms.h"
 #include "reasoning/prime_implicants.h"
-#include "shell/options.h"
-#include "shell/session.h"
-#include "shell/utilities.h"
+#include "common/options.h"
+#include "common/session.h"
+#include "common/utilities.h"
 
 std::string qxLibDir;
 std::string qxIncDir;

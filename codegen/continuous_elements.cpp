@@ -13,7 +13,7 @@
 #include "discrete/comp.h"
 #include "discrete/instances.h"
 #include "discrete/state_var.h"
-#include "shell/options.h"
+#include "common/options.h"
 
 std::string posCond;
 

@@ -12,8 +12,8 @@
 #include "codegen/compile_command.h"
 #include "codegen/generation_state.h"
 #include "codegen/runtime_file.h"
-#include "shell/session.h"
-#include "shell/utilities.h"
+#include "common/session.h"
+#include "common/utilities.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "discrete/data_manager.h"
 #include "languages/definition/definition_passes.h"
 #include "languages/model/model_loader.h"
-#include "shell/options.h"
-#include "shell/session.h"
+#include "common/options.h"
+#include "common/session.h"
 
 long numInput = 0;
 long numMeasure = 0;

@@ -5,7 +5,7 @@
 
 #include "reasoning/itms.h"
 #include "reasoning/pi_table.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 int itms::readPI(PiTable *table) {
   std::string name = appliName + ".pi";

@@ -12,7 +12,7 @@
 #include "reasoning/itms.h"
 #include "reasoning/propagation.h"
 #include "reasoning/trajectory.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 namespace {
 

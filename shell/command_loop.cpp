@@ -13,8 +13,8 @@
 #include <readline/readline.h>
 
 #include "shell/commands.h"
-#include "shell/session.h"
-#include "shell/utilities.h"
+#include "common/session.h"
+#include "common/utilities.h"
 
 namespace {
 

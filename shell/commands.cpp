@@ -11,7 +11,7 @@
 #include "shell/load_commands.h"
 #include "shell/options.h"
 #include "shell/print_commands.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 const char *const printDoc =
     "Print data structures:\n"

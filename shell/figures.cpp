@@ -6,7 +6,7 @@
 #include "continuous/causal_graph.h"
 #include "continuous/state.h"
 #include "discrete/data_manager.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 namespace {
 

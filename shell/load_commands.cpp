@@ -13,8 +13,8 @@
 #include "languages/model/model_loader.h"
 #include "reasoning/itms.h"
 #include "shell/options.h"
-#include "shell/session.h"
-#include "shell/utilities.h"
+#include "common/session.h"
+#include "common/utilities.h"
 
 namespace {
 

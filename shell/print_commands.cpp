@@ -11,7 +11,7 @@
 #include "discrete/instances.h"
 #include "discrete/state_var.h"
 #include "shell/figures.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "shell/commands.h"
 #include "shell/load_commands.h"
 #include "shell/options.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "languages/definition/condition_bridge.h"
 #include "languages/definition/definition_driver.h"
 #include "languages/definition/definition_passes.h"
-#include "shell/options.h"
+#include "common/options.h"
 
 int guards_int = 0;
 

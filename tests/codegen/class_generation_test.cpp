@@ -6,7 +6,7 @@
 #include "codegen/class_generation.h"
 #include "codegen_support.h"
 #include "discrete/state_var.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 namespace {
 

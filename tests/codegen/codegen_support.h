@@ -20,7 +20,7 @@
 #include "discrete/data_manager.h"
 #include "discrete/instances.h"
 #include "shell/options.h"
-#include "shell/session.h"
+#include "common/session.h"
 #include "tests/test_support.h"
 
 // Every test starts from a fresh compile with the class and runtime files in

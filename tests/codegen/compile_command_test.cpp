@@ -17,7 +17,7 @@
 #include "languages/model/model_loader.h"
 #include "reasoning/itms.h"
 #include "shell/options.h"
-#include "shell/session.h"
+#include "common/session.h"
 #include "tests/test_support.h"
 
 namespace {

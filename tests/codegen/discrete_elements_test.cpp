@@ -13,7 +13,7 @@
 #include "discrete/state_var.h"
 #include "discrete/transition.h"
 #include "languages/model/model_loader.h"
-#include "shell/session.h"
+#include "common/session.h"
 #include "tests/discrete/discrete_test_support.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "codegen/runtime_file.h"
 #include "reasoning/itms.h"
 #include "shell/options.h"
-#include "shell/session.h"
+#include "common/session.h"
 #include "tests/test_support.h"
 
 namespace {

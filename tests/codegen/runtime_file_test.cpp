@@ -14,7 +14,7 @@
 #include "languages/definition/definition_passes.h"
 #include "languages/model/model_loader.h"
 #include "shell/options.h"
-#include "shell/session.h"
+#include "common/session.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "reasoning/pi_table.h"
 #include "reasoning/prime_implicants.h"
 #include "reasoning/trajectory.h"
-#include "shell/session.h"
+#include "common/session.h"
 #include "tests/discrete/discrete_test_support.h"
 #include "tests/reasoning/generated_model.h"
 

@@ -9,7 +9,7 @@
 #include "continuous/causal_graph.h"
 #include "discrete/data_manager.h"
 #include "discrete/instances.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 class ShellSession : public ContinuousTest {
  protected:
