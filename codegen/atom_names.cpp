@@ -12,8 +12,8 @@ namespace {
 
 // No name could be made for an atom of the variable: warns while the class
 // is being written, and gives the empty name.
-std::string unnamedAtom(const StateVar *variable) {
-  if (!in_gen_types)
+std::string unnamedAtom(GenerationState &gen, const StateVar *variable) {
+  if (!gen.typeGeneratedAlready)
     std::printf("warning: trouble generating code for a discrete variable: %s\n",
                 variable->getCharName());
   return "";
@@ -21,8 +21,9 @@ std::string unnamedAtom(const StateVar *variable) {
 
 }  // namespace
 
-std::string geneDiscSymbName(StateVar *variable, Comp *comp, int mode, const std::string &k,
-                             const std::string &x, const std::string &sign, const std::string &c) {
+std::string geneDiscSymbName(GenerationState &gen, StateVar *variable, Comp *comp, int mode,
+                             const std::string &k, const std::string &x, const std::string &sign,
+                             const std::string &c) {
   const std::string p = instancePart(variable->getName());
   const std::string v = comp->getVarName();
   const std::string &t = comp->typeName;
@@ -35,12 +36,12 @@ std::string geneDiscSymbName(StateVar *variable, Comp *comp, int mode, const std
       return v + "->" + t + "_" + s + "_" + x;
     if (owner != nullptr)
       return p + "->" + owner->typeName + "_" + s + "_" + x;
-    return unnamedAtom(variable);
+    return unnamedAtom(gen, variable);
   }
   const std::string own = t + "_" + s + "_" + x;
   const std::string other = owner != nullptr ? owner->typeName + "_" + s + "_" + x : "";
   // Through the member holding the owner, or at run time by cross-reference.
-  const std::string member = owner != nullptr && !local ? memberFor(comp, owner) : "";
+  const std::string member = owner != nullptr && !local ? memberFor(gen, comp, owner) : "";
   const bool crossed = owner != nullptr && !local && member.empty();
   const std::string stf = t + "_stf" + k;
 
@@ -51,13 +52,14 @@ std::string geneDiscSymbName(StateVar *variable, Comp *comp, int mode, const std
              ", " + sign + ");\n";
     if (crossed) {
       if (c.empty())
-        cross_ref += "\t" + v + "->" + stf + "->addAtom (" + p + "->" + other + ", " + sign + ");\n";
+        gen.crossReferences +=
+            "\t" + v + "->" + stf + "->addAtom (" + p + "->" + other + ", " + sign + ");\n";
       else
-        cross_ref += "\t" + v + "->" + stf + "->addAtom ((*" + p + "->atoms)[\"" + other +
-                     comp->getName() + "_" + c + "\"], " + sign + ");\n";
+        gen.crossReferences += "\t" + v + "->" + stf + "->addAtom ((*" + p + "->atoms)[\"" + other +
+                               comp->getName() + "_" + c + "\"], " + sign + ");\n";
       return "";
     }
-    if (owner != nullptr && !in_gen_types) {
+    if (owner != nullptr && !gen.typeGeneratedAlready) {
       if (c.empty())
         return stf + "->addAtom ((*" + member + "->atoms)[\"" + other + "\"], " + sign + ");\n";
       return stf + "->addAtom ((*" + member + "->atoms)[string (\"" + other + "\" + name + \"_" + c +
@@ -68,14 +70,15 @@ std::string geneDiscSymbName(StateVar *variable, Comp *comp, int mode, const std
     if (local)
       return "\tsetCondAtom (c_" + k + ", " + own + ");\n\t";
     if (crossed) {
-      cross_ref += "\tsetCondAtom (" + v + "->c_" + k + ", " + p + "->" + other + ");\n\t";
+      gen.crossReferences +=
+          "\tsetCondAtom (" + v + "->c_" + k + ", " + p + "->" + other + ");\n\t";
       return "NULL";
     }
-    if (owner != nullptr && !in_gen_types)
+    if (owner != nullptr && !gen.typeGeneratedAlready)
       return "\tsetCondAtom (c_" + k + ", " + member + "->" + other + ");\n\t";
     break;
   default:
     break;
   }
-  return unnamedAtom(variable);
+  return unnamedAtom(gen, variable);
 }

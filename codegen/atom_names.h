@@ -6,6 +6,7 @@
 
 #include <string>
 
+struct GenerationState;
 class Comp;
 class StateVar;
 
@@ -16,7 +17,8 @@ enum DiscSymbMode {
   symbFormulaAtom = 2  // adds the atom to state formula K
 };
 
-std::string geneDiscSymbName(StateVar *variable, Comp *instance, int mode, const std::string &k,
-                             const std::string &x, const std::string &sign, const std::string &c);
+std::string geneDiscSymbName(GenerationState &gen, StateVar *variable, Comp *instance, int mode,
+                             const std::string &k, const std::string &x, const std::string &sign,
+                             const std::string &c);
 
 #endif

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+struct GenerationState;
 class Clause;
 class Comp;
 class StateFormula;
@@ -31,17 +32,18 @@ struct InstanceStateVars {
   bool outputCommandsMade = false;  // the vector of the commands it issues exists
 };
 
-void geneStateVar(Comp *instance, StateVar *variable, InstanceStateVars &shared);
+void geneStateVar(GenerationState &gen, Comp *instance, StateVar *variable,
+                  InstanceStateVars &shared);
 // `variable` is the state variable an internal clause belongs to, or null;
 // `condition`, when given, names the instance's condition member under which
 // the clause holds (a clause of a constraint CONDITION c => (...)).
-void geneClause(Comp *instance, Clause *clause, StateVar *variable,
+void geneClause(GenerationState &gen, Comp *instance, Clause *clause, StateVar *variable,
                 const std::string &condition = "");
 // Opens the instance's next clause files (runtime/cl_<V><k>.h and .cpp).
-void geneClausesFileHeaders(Comp *instance);
-void geneTransition(Comp *instance, Transition *transition);
-void geneStateformula(Comp *instance, StateFormula *formula, const std::string &transitionNumber,
-                      bool isPre);
+void geneClausesFileHeaders(GenerationState &gen, Comp *instance);
+void geneTransition(GenerationState &gen, Comp *instance, Transition *transition);
+void geneStateformula(GenerationState &gen, Comp *instance, StateFormula *formula,
+                      const std::string &transitionNumber, bool isPre);
 
 // The number geneTransition gave a transition, which later instances of
 // the type take over.

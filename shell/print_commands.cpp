@@ -5,13 +5,13 @@
 #include <cstring>
 #include <string>
 
+#include "common/session.h"
 #include "continuous/printers.h"
 #include "continuous/state.h"
 #include "discrete/data_manager.h"
 #include "discrete/instances.h"
 #include "discrete/state_var.h"
 #include "shell/figures.h"
-#include "common/session.h"
 
 namespace {
 

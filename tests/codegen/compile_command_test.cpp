@@ -8,16 +8,16 @@
 
 #include "codegen/compile_command.h"
 #include "codegen/generation_state.h"
+#include "common/session.h"
 #include "continuous/diagnostics.h"
 #include "continuous/state.h"
 #include "continuous/values.h"
 #include "discrete/comp.h"
 #include "discrete/data_manager.h"
 #include "languages/definition/definition_passes.h"
-#include "languages/model/model_loader.h"
+#include "languages/model/loaded_model.h"
 #include "reasoning/itms.h"
 #include "shell/options.h"
-#include "common/session.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -36,7 +36,7 @@ class CompileCommand : public testing::Test {
     config_init();
     resetContinuousSession();
     DataManager::active_comps.clear();
-    numConditions = 0;
+    loadedModel.conditionCount = 0;
     guards_int = 0;
     sarnDir = "/opt/morvel";
     hostType = "linux";
@@ -48,8 +48,8 @@ class CompileCommand : public testing::Test {
     compiled = 0;
     executed = 1;
     loadError = 0;
-    runtimeSourceText = "void startinit (Scheduler* sMM) {\n";
-    runtimeHeaderText.clear();
+    loadedModel.runtimeSourceText = "void startinit (Scheduler* sMM) {\n";
+    loadedModel.runtimeHeaderText.clear();
     write("runtime/plant_rt.cpp", "left by an earlier compile\n");
     write("runtime/plant_rt.h", "");
   }
@@ -57,18 +57,21 @@ class CompileCommand : public testing::Test {
     reasoner = savedReasoner;
     config_init();
     loaded = compiled = executed = loadError = 0;
-    runtimeSourceText.clear();
+    loadedModel.runtimeSourceText.clear();
   }
 
   // Compiles with an object file left over, which the archive step removes.
-  static std::string compile(const char *argument) {
+  std::string compile(const char *argument) {
     write("left.o", "");
     std::string text = argument != nullptr ? argument : "";
-    return printed([&] { qxCompile(argument != nullptr ? text.data() : nullptr); });
+    return printed(
+        [&] { qxCompile(gen, loadedModel, argument != nullptr ? text.data() : nullptr); });
   }
 
   ScratchDirectory directory;
   itms *savedReasoner;
+  GenerationState gen;
+  LoadedModel loadedModel;
 };
 
 TEST_F(CompileCommand, NothingHappensBeforeALoad) {
@@ -79,8 +82,8 @@ TEST_F(CompileCommand, NothingHappensBeforeALoad) {
 }
 
 TEST_F(CompileCommand, CompletesRuntimeArchivesAndWritesAnExecutableBuildScript) {
-  cl_files = {"runtime/cl_stale0"};
-  generated_types = {"Stale"};
+  gen.clauseFiles = {"runtime/cl_stale0"};
+  gen.generatedTypes = {"Stale"};
 
   std::string out = compile("1");
 
@@ -88,12 +91,12 @@ TEST_F(CompileCommand, CompletesRuntimeArchivesAndWritesAnExecutableBuildScript)
                  "Application \"plant\" compiled.\n");
   EXPECT_NE(access("left.o", F_OK), 0) << "object files are removed after archiving";
   EXPECT_EQ(access("libplant.a", F_OK), 0);
-  EXPECT_EQ(fileText("plant.build"), "#!/bin/csh\n" + buildScriptCommands() + "\n");
+  EXPECT_EQ(fileText("plant.build"), "#!/bin/csh\n" + buildScriptCommands(gen) + "\n");
   struct stat status;
   ASSERT_EQ(stat("plant.build", &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0744u);
-  EXPECT_TRUE(cl_files.empty());
-  EXPECT_TRUE(generated_types.empty());
+  EXPECT_TRUE(gen.clauseFiles.empty());
+  EXPECT_TRUE(gen.generatedTypes.empty());
   EXPECT_EQ(compiled, 1);
   EXPECT_EQ(executed, 0);
   std::string source = fileText("runtime/plant_rt.cpp");
@@ -160,7 +163,8 @@ TEST_F(CompileCommand, TooDeepCausalGraphAbandonsTheCompile) {
     influListsarn = addListsarnInfl(influListsarn, &cell);
   }
   compiled = 1;
-  printedOnStderr([] { EXPECT_EQ(compile("1"), "Implementation error.\n ...too deep causal graph.\n"); });
+  printedOnStderr(
+      [&] { EXPECT_EQ(compile("1"), "Implementation error.\n ...too deep causal graph.\n"); });
   EXPECT_EQ(fileText("runtime/plant_rt.cpp"), "left by an earlier compile\n");
   EXPECT_NE(access("plant.build", F_OK), 0);
   EXPECT_EQ(compiled, 1);
@@ -188,25 +192,25 @@ TEST_F(CompileCommand, BuildScriptNamesClauseFilesOnlyAboveTheThreshold) {
   const std::string libraries =
       " -lplant -lmorvelexec ../../nelder/nelder.o ../../nelder/optim.o -lqxrunt -lmorvelsysrt "
       "-litmsrt -lmorvelbehrt -lmorvel -lreadline -ltermcap";
-  cl_files = {"runtime/cl_a0", "runtime/cl_a1"};
+  gen.clauseFiles = {"runtime/cl_a0", "runtime/cl_a1"};
   itms model;
   reasoner = &model;
 
   model.nbClauses = 1000;
-  EXPECT_EQ(buildScriptCommands(), runtime + link + libraries);
+  EXPECT_EQ(buildScriptCommands(gen), runtime + link + libraries);
   model.nbClauses = 1001;
-  EXPECT_EQ(buildScriptCommands(),
-            compile + "runtime/cl_a0.cpp -o runtime/cl_a0.o\n\n" + compile +
-                "runtime/cl_a1.cpp -o runtime/cl_a1.o\n\n" + runtime + link +
-                "runtime/cl_a0.o runtime/cl_a1.o " + libraries);
+  EXPECT_EQ(buildScriptCommands(gen), compile + "runtime/cl_a0.cpp -o runtime/cl_a0.o\n\n" +
+                                          compile + "runtime/cl_a1.cpp -o runtime/cl_a1.o\n\n" +
+                                          runtime + link + "runtime/cl_a0.o runtime/cl_a1.o " +
+                                          libraries);
   reasoner = nullptr;
-  cl_files.clear();
+  gen.clauseFiles.clear();
 }
 
 TEST_F(CompileCommand, ClassFileThatCannotBeCreatedEndsTheProgram) {
   Comp tank("tank1");
   tank.typeName = "Tank";
-  generated_types.clear();
+  gen.generatedTypes.clear();
   // A directory in the place of the body file, then no class directory at all.
   for (const char *setup : {"mkdir C/Tank.cpp", "rm -rf C"}) {
     std::system(setup);
@@ -214,7 +218,7 @@ TEST_F(CompileCommand, ClassFileThatCannotBeCreatedEndsTheProgram) {
     EXPECT_EXIT(
         {
           dup2(STDERR_FILENO, STDOUT_FILENO);
-          mrvGenerateDef("", &tank);
+          mrvGenerateDef(gen, "", &tank);
         },
         testing::ExitedWithCode(255), "^\\[Error\\]:Can't create component " + missing + ". Exiting.\n$");
   }

@@ -11,9 +11,10 @@
 #include "codegen/execute_command.h"
 #include "codegen/generation_state.h"
 #include "codegen/runtime_file.h"
+#include "common/session.h"
+#include "languages/model/loaded_model.h"
 #include "reasoning/itms.h"
 #include "shell/options.h"
-#include "common/session.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -39,26 +40,29 @@ class ExecuteCommand : public testing::Test {
     executed = done = 0;
     model.nbClauses = 1001;
     reasoner = &model;
-    cl_files = {"runtime/cl_a0", "runtime/cl_a1"};
+    gen.model = &loadedModel;
+    gen.clauseFiles = {"runtime/cl_a0", "runtime/cl_a1"};
   }
   ~ExecuteCommand() override {
     setenv("PATH", savedPath.c_str(), 1);
     unsetenv("FAILING");
     reasoner = savedReasoner;
-    cl_files.clear();
+    gen.clauseFiles.clear();
     loaded = compiled = executed = done = 0;
   }
 
-  static std::string execute(const char *failing) {
+  std::string execute(const char *failing) {
     setenv("FAILING", failing, 1);
     std::string words;
-    return printed([&] { EXPECT_EQ(qxExec(words.data()), 0); });
+    return printed([&] { EXPECT_EQ(qxExec(gen, words.data()), 0); });
   }
 
   ScratchDirectory directory;
   std::string savedPath;
   itms model;
   itms *savedReasoner;
+  GenerationState gen;
+  LoadedModel loadedModel;
 };
 
 const std::string kCompile = "c++ -Wno-deprecated -I/opt/morvel/include -I/opt/morvel/system "

@@ -290,7 +290,8 @@ TEST_F(PrimeImplicantRun, UnknownAtomInTheFileMeansASearchWithoutRewriting) {
   GeneratedModel model(1, 2);
   std::ofstream("appli.pi") << "c0.o=high:c0.m=ok c0.cmd=on\nzz=1:\n";
   std::string err, out;
-  err = printedOnStderr([&] { out = printed([&] { enumAllPI(reasoner.get(), 1); }); });
+  err = printedOnStderr(
+      [&] { out = printed([&] { enumAllPI(reasoner.get(), 1, model.instancesByRank); }); });
   EXPECT_EQ(err, "Atom not found: zz=1\n");
   EXPECT_EQ(out.rfind("*** File appli.pi found. Reading file...\n"
                       "error while reading prime implicants file\n"
@@ -304,7 +305,7 @@ TEST_F(PrimeImplicantRun, UnknownAtomInTheFileMeansASearchWithoutRewriting) {
 
 TEST_F(PrimeImplicantRun, GuardModeSearchesOnlyTransitionGuards) {
   GeneratedModel model(2, 6);
-  std::string out = printed([&] { enumAllPI(reasoner.get(), 4); });
+  std::string out = printed([&] { enumAllPI(reasoner.get(), 4, model.instancesByRank); });
   EXPECT_EQ(reasoner->piTable->size(), 2u);
   EXPECT_NE(reasoner->piTable->getPIs(model.atom("c0.d=high")), nullptr);
   EXPECT_NE(reasoner->piTable->getPIs(model.atom("c1.d=high")), nullptr);
@@ -313,7 +314,7 @@ TEST_F(PrimeImplicantRun, GuardModeSearchesOnlyTransitionGuards) {
 
 TEST_F(PrimeImplicantRun, NominalModeSkipsFaultAtoms) {
   GeneratedModel model(1, 3);
-  std::string out = printed([&] { enumAllPI(reasoner.get(), 2); });
+  std::string out = printed([&] { enumAllPI(reasoner.get(), 2, model.instancesByRank); });
   EXPECT_NE(out.find("generating prime implicants ( nominal propositions only ) ..."),
             std::string::npos);
   for (const auto &entry : *DataManager::active_atoms) {
