@@ -137,9 +137,3 @@ void ModelBuilder::finishModel() {
       model.runtimeSourceText += "\tsMM->addComp(" + instance->varName + ");\n";
   model.conditionCount = static_cast<long>(conditions.size());
 }
-
-void verifyInstances() {
-  for (const auto &instance : comps.records())
-    if (!instance->comp->instantiated)
-      semError(semWarningNoLine, 0, 75, instance->varName.c_str());
-}

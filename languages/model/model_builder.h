@@ -41,7 +41,5 @@ class ModelBuilder {
 // Reports a failure of the model file parser at that place and ends the program.
 [[noreturn]] void ModelHybridParsererror(const char *message, const SourcePosition &at);
 [[noreturn]] void missingUsesDeclaration();
-// Warns about every declared instance that was never instantiated.
-void verifyInstances();
 
 #endif

@@ -2,8 +2,17 @@
 
 #include <fstream>
 
+#include "continuous/diagnostics.h"
+#include "discrete/comp.h"
+#include "discrete/instances.h"
 #include "languages/model/model_builder.h"
 #include "languages/model/model_driver.h"
+
+void verifyInstances() {
+  for (const auto &instance : comps.records())
+    if (!instance->comp->instantiated)
+      semError(semWarningNoLine, 0, 75, instance->varName.c_str());
+}
 
 int parseModelFile(FILE *input, const std::string &fileName, const std::string &runtimeBase,
                    LoadedModel &model) {

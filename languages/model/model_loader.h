@@ -15,5 +15,7 @@
 // on success, 1 when the load gave up and the session goes on.
 int parseModelFile(FILE *input, const std::string &fileName, const std::string &runtimeBase,
                    LoadedModel &model);
+// Warns about every declared instance that was never instantiated.
+void verifyInstances();
 
 #endif
