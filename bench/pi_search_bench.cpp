@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "common/session.h"
 #include "discrete/data_manager.h"
 #include "reasoning/itms.h"
 #include "reasoning/pi_table.h"
 #include "reasoning/prime_implicants.h"
-#include "shell/session.h"
 #include "tests/reasoning/generated_model.h"
 
 namespace {
@@ -83,16 +83,16 @@ int main(int argc, char **argv) {
     itms engine;
     unsigned int before = DataManager::itms_calls;
     std::remove("bench.pi");
-    double search = timed([&] { enumAllPI(&engine, 1); });
+    double search = timed([&] { enumAllPI(&engine, 1, model.instancesByRank); });
     unsigned int tests = DataManager::itms_calls - before;
     Table found = contents(engine.piTable);
-    double reread = timed([&] { enumAllPI(&engine, 1); });
+    double reread = timed([&] { enumAllPI(&engine, 1, model.instancesByRank); });
     bool rereadSame = contents(engine.piTable) == found;
 
     itms baseline;
     baseline.checkFromScratch = true;
     std::remove("bench.pi");
-    double fresh = timed([&] { enumAllPI(&baseline, 1); });
+    double fresh = timed([&] { enumAllPI(&baseline, 1, model.instancesByRank); });
     bool same = rereadSame && contents(baseline.piTable) == found;
     std::size_t implicants = 0;
     for (const auto &entry : found)

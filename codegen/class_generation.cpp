@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 
 #include "codegen/continuous_elements.h"
 #include "codegen/discrete_elements.h"
 #include "codegen/emit.h"
-#include "codegen/generated_files.h"
 #include "codegen/generation_state.h"
+#include "common/options.h"
 #include "continuous/state.h"
 #include "discrete/comp.h"
 #include "discrete/data_manager.h"
@@ -18,9 +17,6 @@
 #include "discrete/instances.h"
 #include "discrete/state_var.h"
 #include "discrete/transition.h"
-#include "languages/model/model_loader.h"
-#include "shell/options.h"
-#include "shell/session.h"
 
 namespace {
 
@@ -29,12 +25,12 @@ namespace {
 std::map<std::string, long> classFirstCondition;
 
 // A compile regenerates every element: forget the marks of earlier ones.
-void beginCompile() {
+void beginCompile(GenerationState &gen) {
   forgetGeneratedElements();
   classFirstCondition.clear();
   for (const auto &entry : DataManager::active_comps)
     entry.second->generated = false;
-  cl_files.clear();
+  gen.clauseFiles.clear();
 }
 
 // The type that commands the instance (owner of its first input command), or "".
@@ -43,16 +39,6 @@ std::string commandingType(const Comp *comp) {
     return "";
   const Comp *owner = comp->cmdIn->front()->getComp();
   return owner != nullptr ? owner->typeName : "";
-}
-
-// The compile puts the file in place once every clause file is written.
-FILE *createClauseFile(const std::string &path) {
-  FILE *file = std::fopen(pendingPath(path).c_str(), "w");
-  if (file == nullptr) {
-    std::printf("[Error]:Can't create clause file: %s. Exiting.\n", path.c_str());
-    std::exit(-1);
-  }
-  return file;
 }
 
 template <typename List, typename Visit>
@@ -90,7 +76,7 @@ void copyTransitionNumbers(Transition *transition, const Transition *model) {
 
 }  // namespace
 
-void geneClassHeaders(const std::string &typeName) {
+void geneClassHeaders(GenerationState &gen, const std::string &typeName) {
   std::string guard = typeName;
   std::transform(guard.begin(), guard.end(), guard.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -98,30 +84,30 @@ void geneClassHeaders(const std::string &typeName) {
   std::fputs(("/* Generated from " + typeName + ".def */\n\n" + "\n#ifndef " + guard +
               "\n#define " + guard + "\n\n" + "#include \"Comprt.h\"\n" +
               "#include \"sarn-runt.h\"\n").c_str(),
-             defH);
-  std::fputs(("#include \"" + typeName + ".h\"\n\n").c_str(), defCPP);
+             gen.classHeaderFile);
+  std::fputs(("#include \"" + typeName + ".h\"\n\n").c_str(), gen.classBodyFile);
 }
 
-void geneComp(Comp *comp) {
-  if (freshCompile) {
-    beginCompile();
-    freshCompile = false;
+void geneComp(GenerationState &gen, Comp *comp) {
+  if (gen.freshCompile) {
+    beginCompile(gen);
+    gen.freshCompile = false;
   }
-  in_gen_types = inVector(comp->typeName, generated_types);
-  if (in_gen_types) {
-    updateEltsNum(comp);
+  gen.typeGeneratedAlready = inVector(comp->typeName, gen.generatedTypes);
+  if (gen.typeGeneratedAlready) {
+    updateEltsNum(gen, comp);
     // The class code gives the first instance's positions in the condition
     // table; this instance registers its conditions in the same order, from
     // here on.
-    emitf(runT, "\t%s->condition_offset = %ld;\n\t", comp->getVarName(),
+    emitf(gen.runtimeSourceFile, "\t%s->condition_offset = %ld;\n\t", comp->getVarName(),
           numCond - classFirstCondition[comp->typeName]);
   } else {
-    class_instance = comp;
+    gen.classInstance = comp;
     classFirstCondition[comp->typeName] = numCond;
   }
-  geneUse(comp);
+  geneUse(gen, comp);
   numInflu = 0;
-  clFilesNum = 0;
+  gen.nextClauseFileNumber = 0;
   comp->clauseCount = 0;
 
   const bool withContinuous = conf_get("discrete") == 0;
@@ -130,48 +116,48 @@ void geneComp(Comp *comp) {
     // The runtime file names every instance's variables by these names.
     for (s_variable *var : *comp->variables)
       geneVarName(var);
-    if (withContinuous && !in_gen_types)
+    if (withContinuous && !gen.typeGeneratedAlready)
       for (s_variable *var : *comp->variables)
-        geneVariable(defCPP, defH, comp->typeName.c_str(), var);
-    if (in_gen_types)
-      numVar += static_cast<long>(comp->variables->size());
+        geneVariable(gen, gen.classBodyFile, gen.classHeaderFile, comp->typeName.c_str(), var);
+    if (gen.typeGeneratedAlready)
+      gen.instanceVariableCount += static_cast<long>(comp->variables->size());
   }
   if (comp->gvars != nullptr)
-    geneGlobVs(defCPP, defH, comp->gvars, comp);
+    geneGlobVs(gen, gen.classBodyFile, gen.classHeaderFile, comp->gvars, comp);
   if (comp->globalConstraints != nullptr)
-    geneGlobCs(defCPP, defH, comp->globalConstraints, comp);
+    geneGlobCs(gen, gen.classBodyFile, gen.classHeaderFile, comp->globalConstraints, comp);
   if (comp->condExprs != nullptr)
-    geneCondCs(defCPP, defH, comp->condExprs, comp);
+    geneCondCs(gen, gen.classBodyFile, gen.classHeaderFile, comp->condExprs, comp);
 
   const bool clauseFiles = modelClauseCount() > clauseFileThreshold;
   if (clauseFiles)
-    geneClausesFileHeaders(comp);
+    geneClausesFileHeaders(gen, comp);
   InstanceStateVars stateVars;
   if (comp->stateVariables != nullptr)
     for (StateVar *variable : *comp->stateVariables)
-      geneStateVar(comp, variable, stateVars);
-  geneConstraints(comp);
-  numInfluG += numInflu;
+      geneStateVar(gen, comp, variable, stateVars);
+  geneConstraints(gen, comp);
+  gen.influenceTotal += numInflu;
   if (withDiscrete && comp->transitions != nullptr)
     for (Transition *transition : *comp->transitions)
-      geneTransition(comp, transition);
+      geneTransition(gen, comp, transition);
   if (withContinuous && comp->initVars != nullptr)
-    geneInitV(comp->initVars, comp);
+    geneInitV(gen, comp->initVars, comp);
 
   if (clauseFiles) {
-    std::fputs("}\n", clCPP);
-    std::fclose(clCPP);
-    std::fclose(clH);
-    clCPP = clH = nullptr;
+    std::fputs("}\n", gen.clauseBodyFile);
+    std::fclose(gen.clauseBodyFile);
+    std::fclose(gen.clauseHeaderFile);
+    gen.clauseBodyFile = gen.clauseHeaderFile = nullptr;
   }
-  if (!in_gen_types) {
-    std::fputs("\n};\n#endif\n", defH);
-    std::fputs("\n}\n", defCPP);
+  if (!gen.typeGeneratedAlready) {
+    std::fputs("\n};\n#endif\n", gen.classHeaderFile);
+    std::fputs("\n}\n", gen.classBodyFile);
   }
   comp->generated = true;
 }
 
-void geneUse(Comp *comp) {
+void geneUse(GenerationState &gen, Comp *comp) {
   const std::string &t = comp->typeName;
   const std::string v = comp->getVarName();
   std::string includes, forwards, parameters, statements, members;
@@ -185,10 +171,10 @@ void geneUse(Comp *comp) {
                                 : comp->findCorresDef(used->varName);
       const std::string &u = used->typeName;
       std::string push;
-      if (mutualComps(comp, used)) {
+      if (mutualComps(gen, comp, used)) {
         forwards += "class " + u + ";\n";
-        cross_ref += v + "->imported_comps->push_back (" + used->varName + ");\n\t";
-      } else if (isIncludedInComp(comp, u) && !in_gen_types) {
+        gen.crossReferences += v + "->imported_comps->push_back (" + used->varName + ");\n\t";
+      } else if (isIncludedInComp(comp, u) && !gen.typeGeneratedAlready) {
         includes += "#include \"" + u + ".h\"\n";
         push = "imported_comps->push_back ( (Comp*) " + a + "i);\n\t";
       }
@@ -197,9 +183,9 @@ void geneUse(Comp *comp) {
       members += "\t" + u + "* " + a + ";\n";
     }
   const std::string commanding = commandingType(comp);
-  if (!commanding.empty() && !in_gen_types)
+  if (!commanding.empty() && !gen.typeGeneratedAlready)
     includes += "#include \"" + commanding + ".h\"\n";
-  if (in_gen_types)
+  if (gen.typeGeneratedAlready)
     return;
 
   const std::string signature =
@@ -213,20 +199,21 @@ void geneUse(Comp *comp) {
   }
   body += "cmd_out = out;\n\t" + statements + "init();\n}\n" + t + "::~" + t + "() {\n\n}\n" +
           "void " + t + "::init() {\n";
-  std::fputs(header.c_str(), defH);
-  std::fputs(body.c_str(), defCPP);
+  std::fputs(header.c_str(), gen.classHeaderFile);
+  std::fputs(body.c_str(), gen.classBodyFile);
 }
 
-void geneConstraints(Comp *comp) {
+void geneConstraints(GenerationState &gen, Comp *comp) {
   if (conf_get("continuous") == 0) {
-    emitClass(defCPP, "\texternal_clauses = new vector<Clause*>();\n");
+    emitClass(gen, gen.classBodyFile, "\texternal_clauses = new vector<Clause*>();\n");
     if (comp->clauses != nullptr)
       for (Clause *clause : *comp->clauses)
-        geneClause(comp, clause, nullptr);
+        geneClause(gen, comp, clause, nullptr);
     for (const auto &[premise, clause] : comp->conditionClauses) {
-      std::string condition = geneCondition(defCPP, defH, premise, comp, condOfConstraint, "");
+      std::string condition = geneCondition(gen, gen.classBodyFile, gen.classHeaderFile, premise,
+                                            comp, condOfConstraint, "");
       if (condition != "NULL")
-        geneClause(comp, clause, nullptr, condition);
+        geneClause(gen, comp, clause, nullptr, condition);
     }
   }
   if (conf_get("discrete") != 0)
@@ -234,34 +221,18 @@ void geneConstraints(Comp *comp) {
   if (comp->influences != nullptr)
     for (s_influence *influence : *comp->influences) {
       ++numInflu;
-      geneInfluence(defCPP, defH, influence, comp);
+      geneInfluence(gen, gen.classBodyFile, gen.classHeaderFile, influence, comp);
     }
-  numVarG += numVar;
-  numNoeud = numVar = 0;
+  gen.variableTotal += gen.instanceVariableCount;
+  gen.instanceNodeCount = gen.instanceVariableCount = 0;
   if (comp->variables != nullptr)
     for (s_variable *var : *comp->variables)
-      geneNode(defCPP, defH, comp, var);
-  numNoeudG += numNoeud;
-  numNoeud = numVar = 0;
+      geneNode(gen, gen.classBodyFile, gen.classHeaderFile, comp, var);
+  gen.nodeTotal += gen.instanceNodeCount;
+  gen.instanceNodeCount = gen.instanceVariableCount = 0;
 }
 
-void geneClausesFileHeaders(Comp *comp) {
-  const std::string base = comp->getVarName() + std::to_string(clFilesNum);
-  const std::string path = appliPath + "runtime/cl_" + base;
-  clH = createClauseFile(path + ".h");
-  // The header declares every instance: written by its known length, not rescanned.
-  std::fwrite(cl_header.data(), 1, cl_header.size(), clH);
-  emitf(runH, "extern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
-  emitf(runT, "init_cl_%s (sMM);\n\t", base.c_str());
-  emitf(clH, "\n\textern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
-  clCPP = createClauseFile(path + ".cpp");
-  emitf(clCPP, "#include \"cl_%s.h\"\n\nvoid init_cl_%s (Scheduler* sMM) {\n\t", base.c_str(),
-        base.c_str());
-  cl_files.push_back("runtime/cl_" + base);
-  ++clFilesNum;
-}
-
-void updateEltsNum(Comp *comp) {
+void updateEltsNum(GenerationState &gen, Comp *comp) {
   const Comp *model = nullptr;
   for (const auto &entry : DataManager::active_comps)
     if (entry.second->typeName == comp->typeName) {
@@ -273,7 +244,7 @@ void updateEltsNum(Comp *comp) {
                 comp->typeName.c_str());
     return;
   }
-  class_instance = model;
+  gen.classInstance = model;
   if (comp->transitions != nullptr && model->transitions != nullptr)
     for (size_t i = 0; i < std::min(comp->transitions->size(), model->transitions->size()); ++i)
       copyTransitionNumbers((*comp->transitions)[i], (*model->transitions)[i]);

@@ -7,20 +7,19 @@
 
 #include <string>
 
+struct GenerationState;
 class Comp;
 
-// The prologue of the class header (defH) and body (defCPP) of a type.
-void geneClassHeaders(const std::string &typeName);
+// The prologue of the class header and body files of a type.
+void geneClassHeaders(GenerationState &gen, const std::string &typeName);
 // Generates one instance; the first instance of a compile also clears what
 // earlier compiles marked as generated.
-void geneComp(Comp *instance);
+void geneComp(GenerationState &gen, Comp *instance);
 // The class declaration, constructor, destructor and the opening of init().
-void geneUse(Comp *instance);
+void geneUse(GenerationState &gen, Comp *instance);
 // The instance's clauses, influences and causal nodes.
-void geneConstraints(Comp *instance);
-// Opens the instance's next clause files (runtime/cl_<V><k>.h and .cpp).
-void geneClausesFileHeaders(Comp *instance);
+void geneConstraints(GenerationState &gen, Comp *instance);
 // Gives a later instance of a type the element numbers of its first one.
-void updateEltsNum(Comp *instance);
+void updateEltsNum(GenerationState &gen, Comp *instance);
 
 #endif

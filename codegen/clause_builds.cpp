@@ -13,7 +13,8 @@
 
 #include "codegen/compile_command.h"
 #include "codegen/generated_files.h"
-#include "languages/model/model_loader.h"
+#include "codegen/generation_state.h"
+#include "languages/model/loaded_model.h"
 
 const char *const commonClauseHeader = "runtime/clause_files.h";
 
@@ -61,9 +62,9 @@ struct CommonHeader {
   long long newestDependency = LLONG_MAX;
 };
 
-CommonHeader prepareCommonHeader() {
+CommonHeader prepareCommonHeader(GenerationState &gen) {
   CommonHeader common;
-  if (cl_header.empty())
+  if (gen.model->clauseHeader.empty())
     return common;
   const std::string header = commonClauseHeader;
   const std::string precompiled = header + ".gch";
@@ -72,7 +73,7 @@ CommonHeader prepareCommonHeader() {
   const std::string command = compilerPrefix() + qxIncDir + " -I" + sysDir + " -I" + itmsDir +
                               " -I" + behDir + " -x c++-header " + header + " -o " + precompiled +
                               " -MD -MF " + dependencyFile;
-  writeIfChanged(header, cl_header);
+  writeIfChanged(header, gen.model->clauseHeader);
   // Other options make other objects: the command's file dates them.
   writeIfChanged(commandFile, command + "\n");
 
@@ -113,7 +114,8 @@ struct Job {
   FILE *err = nullptr;
 };
 
-std::vector<Job> planJobs(const std::vector<std::string> &clauseFiles, const CommonHeader &common) {
+std::vector<Job> planJobs(GenerationState &gen, const std::vector<std::string> &clauseFiles,
+                          const CommonHeader &common) {
   std::vector<Job> jobs;
   for (const std::string &base : clauseFiles) {
     Job job;
@@ -123,7 +125,8 @@ std::vector<Job> planJobs(const std::vector<std::string> &clauseFiles, const Com
                                   common.newestDependency});
     job.upToDate = modified(base + ".o") > sources && sources != LLONG_MAX;
     if (!job.upToDate && common.precompiled &&
-        wholeFileText(base + ".h").compare(0, cl_header.size(), cl_header) == 0)
+        wholeFileText(base + ".h")
+                .compare(0, gen.model->clauseHeader.size(), gen.model->clauseHeader) == 0)
       job.run += std::string(" -include ") + commonClauseHeader;
     jobs.push_back(job);
   }
@@ -245,9 +248,9 @@ std::string upToDateLine(const std::string &clauseFile) {
   return clauseFile + ".o is up to date.";
 }
 
-bool compileClauseFiles(const std::vector<std::string> &clauseFiles) {
-  const CommonHeader common = prepareCommonHeader();
-  std::vector<Job> jobs = planJobs(clauseFiles, common);
+bool compileClauseFiles(GenerationState &gen, const std::vector<std::string> &clauseFiles) {
+  const CommonHeader common = prepareCommonHeader(gen);
+  std::vector<Job> jobs = planJobs(gen, clauseFiles, common);
   const size_t parallel = static_cast<size_t>(clauseBuildJobs());
   // Finished jobs wait for those before them with their output held in
   // temporary files: at most this many jobs are started ahead.

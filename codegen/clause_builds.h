@@ -7,13 +7,15 @@
 #define MORVEL_CODEGEN_CLAUSE_BUILDS_H
 
 #include <string>
+
+struct GenerationState;
 #include <vector>
 
 // Compiles the clause files (base paths, "runtime/cl_" ...) in order, printing
 // each command, or the line of upToDateLine in its place. After the first
 // failure prints "... clause file compilation failed." and nothing of the
 // later files, and answers false.
-bool compileClauseFiles(const std::vector<std::string> &clauseFiles);
+bool compileClauseFiles(GenerationState &gen, const std::vector<std::string> &clauseFiles);
 
 // Compiles run at a time: MORVEL_JOBS when it is a positive number, else the
 // number of cores.

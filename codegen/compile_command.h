@@ -7,6 +7,8 @@
 
 #include <string>
 
+struct GenerationState;
+struct LoadedModel;
 class Comp;
 
 // Paths derived from the installation and the loaded application at every
@@ -33,12 +35,12 @@ extern bool lastCompileComplete;
 extern const char *const runtimeLibraries;
 
 // Handler of `compile`; the argument is the optional time step. Returns 0.
-int qxCompile(char *argument);
+int qxCompile(GenerationState &gen, const LoadedModel &model, char *argument);
 
 // Opens the class files of the instance's type (creating them for the first
 // instance of the type in this compile) and generates the instance into them.
 // Ends the program with status 255 when a class file cannot be created.
-int mrvGenerateDef(const char *text, Comp *instance);
+int mrvGenerateDef(GenerationState &gen, const char *text, Comp *instance);
 
 // Compiler command up to its first include directory, after the options:
 // optimising, else debugging, else plain.
@@ -56,6 +58,6 @@ std::string runtimeCompileCommand();
 
 // Body of the build script: the clause-file compiles when clause files are in
 // use, the runtime compile and the link, each followed by an empty line.
-std::string buildScriptCommands();
+std::string buildScriptCommands(GenerationState &gen);
 
 #endif

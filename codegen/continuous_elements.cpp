@@ -4,16 +4,16 @@
 #include <map>
 #include <vector>
 
-#include "codegen/discrete_elements.h"
+#include "codegen/atom_names.h"
 #include "codegen/emit.h"
 #include "codegen/generation_state.h"
+#include "common/options.h"
 #include "continuous/causal_graph.h"
 #include "continuous/diagnostics.h"
 #include "continuous/state.h"
 #include "discrete/comp.h"
 #include "discrete/instances.h"
 #include "discrete/state_var.h"
-#include "shell/options.h"
 
 std::string posCond;
 
@@ -40,7 +40,7 @@ MadeConditions madeConditions;
 // A later instance of a type made its conditions in the order the type's
 // first instance did: the condition of that instance at the same rank, whose
 // name the class gives to both.
-const s_cond *classCounterpart(const s_cond *cond) {
+const s_cond *classCounterpart(GenerationState &gen, const s_cond *cond) {
   if (madeConditions.rank.empty())
     for (const s_cond *made : conditions) {
       std::vector<const s_cond *> &list = madeConditions.byInstance[instancePart(made->name)];
@@ -48,7 +48,7 @@ const s_cond *classCounterpart(const s_cond *cond) {
       list.push_back(made);
     }
   auto rank = madeConditions.rank.find(cond);
-  auto model = madeConditions.byInstance.find(class_instance->varName);
+  auto model = madeConditions.byInstance.find(gen.classInstance->varName);
   if (rank == madeConditions.rank.end() || model == madeConditions.byInstance.end() ||
       rank->second >= model->second.size())
     return cond;
@@ -141,17 +141,17 @@ std::string geneLiteralConstant(FILE *body, const s_variable *constant, long n) 
 }
 
 // Delay limits in time steps; a range whose lower limit comes to 0 steps is refused.
-void delaySteps(const s_objet *delay, long &lower, long &upper) {
+void delaySteps(GenerationState &gen, const s_objet *delay, long &lower, long &upper) {
   lower = upper = 0;
   if (delay == nullptr)
     return;
   if (delay->type == objRange) {
-    lower = static_cast<long>(std::ceil(delay->value->range->lower / timeStep));
-    upper = static_cast<long>(std::ceil(delay->value->range->upper / timeStep));
+    lower = static_cast<long>(std::ceil(delay->value->range->lower / gen.timeStep));
+    upper = static_cast<long>(std::ceil(delay->value->range->upper / gen.timeStep));
     if (lower == 0)
       semError(semErrorNoLine, 0, 37);
   } else if (delay->type == objReal) {
-    lower = upper = static_cast<long>(std::ceil(delay->value->real / timeStep));
+    lower = upper = static_cast<long>(std::ceil(delay->value->real / gen.timeStep));
   }
 }
 
@@ -167,51 +167,53 @@ long influenceNumber(const s_influence *influence) {
 }
 
 // The array of a node's cause (j) or effect (k) influences.
-void geneInfluenceArray(FILE *body, FILE *header, Comp *comp, char array, long n,
-                        const std::vector<s_influence *> &influences) {
-  emitClassf(header, "influence* %c_%ld;\n\t", array, n);
-  emitClassf(body, "%c_%ld = (influence*) new_malloc (%ld*sizeof (influence));\n\t", array,
-             n, static_cast<long>(influences.size()));
+void geneInfluenceArray(GenerationState &gen, FILE *body, FILE *header, Comp *comp, char array,
+                        long n, const std::vector<s_influence *> &influences) {
+  emitClassf(gen, header, "influence* %c_%ld;\n\t", array, n);
+  emitClassf(gen, body, "%c_%ld = (influence*) new_malloc (%ld*sizeof (influence));\n\t", array, n,
+             static_cast<long>(influences.size()));
   for (size_t i = 0; i < influences.size(); ++i) {
     const s_influence *influence = influences[i];
     long m = influenceNumber(influence);
     long slot = static_cast<long>(i);
     const Comp *owner = influence->comp;
     if (owner == nullptr || owner == comp) {
-      emitClassf(body, "%c_%ld[%ld] = i_i%ld;\n\t", array, n, slot, m);
+      emitClassf(gen, body, "%c_%ld[%ld] = i_i%ld;\n\t", array, n, slot, m);
       continue;
     }
-    std::string member = memberFor(comp, owner);
+    std::string member = memberFor(gen, comp, owner);
     if (!member.empty()) {
-      emitClassf(body, "%c_%ld[%ld] = %s->i_i%ld;\n\t", array, n, slot, cstr(member), m);
+      emitClassf(gen, body, "%c_%ld[%ld] = %s->i_i%ld;\n\t", array, n, slot, cstr(member), m);
       continue;
     }
-    emitClassf(body, "%c_%ld[%ld] = NULL;\n\t", array, n, slot);
-    cross_ref += textf("%s->%c_%ld[%ld] = %s->i_i%ld;\n\t", comp->getVarName(), array, n, slot,
-                       owner->getVarName(), m);
+    emitClassf(gen, body, "%c_%ld[%ld] = NULL;\n\t", array, n, slot);
+    gen.crossReferences += textf("%s->%c_%ld[%ld] = %s->i_i%ld;\n\t", comp->getVarName(), array, n,
+                                 slot, owner->getVarName(), m);
   }
 }
 
-void crossRefVariable(const Comp *comp, const Comp *owner, const std::string &s, ContRef ref,
-                      long number, long index, const std::string &value) {
+void crossRefVariable(GenerationState &gen, const Comp *comp, const Comp *owner,
+                      const std::string &s, ContRef ref, long number, long index,
+                      const std::string &value) {
   const char *c = comp->getVarName();
   std::string o = std::string(owner->getVarName()) + "->" + s;
   switch (ref) {
   case refCause:
-    cross_ref += textf("%s->i_i%ld->cause = %s;\n\t", c, number, cstr(o));
+    gen.crossReferences += textf("%s->i_i%ld->cause = %s;\n\t", c, number, cstr(o));
     break;
   case refEffect:
-    cross_ref += textf("%s->i_i%ld->effet = %s;\n\t", c, number, cstr(o));
+    gen.crossReferences += textf("%s->i_i%ld->effet = %s;\n\t", c, number, cstr(o));
     break;
   case refGVar:
-    cross_ref += textf("%s->f_%ld->uv.var = %s;\n\t", c, number, cstr(o));
+    gen.crossReferences += textf("%s->f_%ld->uv.var = %s;\n\t", c, number, cstr(o));
     break;
   case refMapFunc:
-    cross_ref += textf("(*%s->%s_t%ld->mf)[%ld]->mvs->push_back (mkMapfVar (getVarName (%s), %s));\n\t",
-                       c, cstr(comp->typeName), number, index, cstr(o), cstr(value));
+    gen.crossReferences +=
+        textf("(*%s->%s_t%ld->mf)[%ld]->mvs->push_back (mkMapfVar (getVarName (%s), %s));\n\t", c,
+              cstr(comp->typeName), number, index, cstr(o), cstr(value));
     break;
   case refCondVar:
-    cross_ref += textf("%s->%s->var1 = %s;\n\t", c, cstr(value), cstr(o));
+    gen.crossReferences += textf("%s->%s->var1 = %s;\n\t", c, cstr(value), cstr(o));
     break;
   case refLocal:
     break;
@@ -219,17 +221,17 @@ void crossRefVariable(const Comp *comp, const Comp *owner, const std::string &s,
 }
 
 // How `comp` names a condition that another component generated.
-std::string foreignCondition(const GeneratedCond &known, const Comp *comp, CondUse use,
-                             const std::string &reference) {
-  std::string member = memberFor(comp, known.owner);
+std::string foreignCondition(GenerationState &gen, const GeneratedCond &known, const Comp *comp,
+                             CondUse use, const std::string &reference) {
+  std::string member = memberFor(gen, comp, known.owner);
   if (!member.empty())
     return member + "->" + known.name;
   std::string value = std::string(known.owner->getVarName()) + "->" + known.name;
   const char *c = comp->getVarName();
   if (use == condOfMapFunc)
-    cross_ref += textf("(*%s->%s]->cond = %s;\n\t", c, cstr(reference), cstr(value));
+    gen.crossReferences += textf("(*%s->%s]->cond = %s;\n\t", c, cstr(reference), cstr(value));
   else if (use != condOfStateVar && use != condOfConstraint)
-    cross_ref += textf("%s->%s = %s;\n\t", c, cstr(reference), cstr(value));
+    gen.crossReferences += textf("%s->%s = %s;\n\t", c, cstr(reference), cstr(value));
   return "NULL";
 }
 
@@ -255,8 +257,9 @@ const std::string &geneVarName(s_variable *var) {
   return var->geneName;
 }
 
-void geneVariable(FILE *body, FILE *header, const char *prefix, s_variable *var) {
-  long n = ++numVar;
+void geneVariable(GenerationState &gen, FILE *body, FILE *header, const char *prefix,
+                  s_variable *var) {
+  long n = ++gen.instanceVariableCount;
   const char *s = cstr(geneVarName(var));
   const char *kind = var->param ? "x" : "d";
   emitf(body, "\n\tobjet %s_%ld=  (objet) new_malloc(sizeof(s_Objet));\n\t", kind, n);
@@ -270,7 +273,7 @@ void geneVariable(FILE *body, FILE *header, const char *prefix, s_variable *var)
   if (measured)
     geneEmptyObject(body, "z", n, range++);
 
-  long h = static_cast<long>(std::ceil(var->maxDelay / timeStep)) + twc;
+  long h = static_cast<long>(std::ceil(var->maxDelay / gen.timeStep)) + twc;
   if (h > 0) {
     long k = 0;
     geneHistory(body, "m", "h", n, h, k);
@@ -307,19 +310,20 @@ void geneVariable(FILE *body, FILE *header, const char *prefix, s_variable *var)
   emitf(header, "\tvariable %s;\n", s);
 }
 
-void geneInfluence(FILE *body, FILE *header, s_influence *influence, Comp *comp) {
+void geneInfluence(GenerationState &gen, FILE *body, FILE *header, s_influence *influence,
+                   Comp *comp) {
   long n = numInflu;
   long delInf = 0;
   long delSup = 0;
-  delaySteps(influence->delay, delInf, delSup);
-  emitClass(body, "\n");
+  delaySteps(gen, influence->delay, delInf, delSup);
+  emitClass(gen, body, "\n");
   std::string cd = "NULL";
   if (influence->cond != nullptr)
-    cd = geneCondition(body, header, influence->cond, comp, condOfInfluence,
+    cd = geneCondition(gen, body, header, influence->cond, comp, condOfInfluence,
                        textf("i_i%ld->cd", n));
-  if (in_gen_types) {
-    geneContSymbName(influence->cause, comp, refCause, n);
-    geneContSymbName(influence->effect, comp, refEffect, n);
+  if (gen.typeGeneratedAlready) {
+    geneContSymbName(gen, influence->cause, comp, refCause, n);
+    geneContSymbName(gen, influence->effect, comp, refEffect, n);
     return;
   }
 
@@ -349,8 +353,8 @@ void geneInfluence(FILE *body, FILE *header, s_influence *influence, Comp *comp)
 
   std::string cause = influence->cause != nullptr && influence->cause->cstVal != nullptr
                           ? geneLiteralConstant(body, influence->cause, n)
-                          : geneContSymbName(influence->cause, comp, refCause, n);
-  std::string effect = geneContSymbName(influence->effect, comp, refEffect, n);
+                          : geneContSymbName(gen, influence->cause, comp, refCause, n);
+  std::string effect = geneContSymbName(gen, influence->effect, comp, refEffect, n);
   emitf(header, "influence i_i%ld;\n\t", n);
   emitf(body, "i_i%ld=(influence) new_malloc(sizeof(s_Influence));\n\t", n);
   emitf(body, "i_i%ld->name = mkString(\"%s\");\n\t", n, cstr(influence->ruleName));
@@ -375,34 +379,36 @@ void geneInfluence(FILE *body, FILE *header, s_influence *influence, Comp *comp)
   emitf(body, "i_i%ld->inf_fct = %s;\n\t", n, functional ? "true" : "false");
 }
 
-void geneNode(FILE *body, FILE *header, Comp *comp, s_variable *var) {
-  long n = ++numVar;
+void geneNode(GenerationState &gen, FILE *body, FILE *header, Comp *comp, s_variable *var) {
+  long n = ++gen.instanceVariableCount;
   const s_cNode *node = var->node;
   if (node == nullptr)
     return;
-  ++numNoeud;
+  ++gen.instanceNodeCount;
   const char *t = cstr(comp->typeName);
-  nodestr += textf("cG[%ld] = %s->%s_n_%ld;\n\t", numNoeudG + numNoeud - 1, comp->getVarName(), t, n);
+  gen.nodeRegistrations +=
+      textf("cG[%ld] = %s->%s_n_%ld;\n\t", gen.nodeTotal + gen.instanceNodeCount - 1,
+            comp->getVarName(), t, n);
 
   if (!node->causes.empty())
-    geneInfluenceArray(body, header, comp, 'j', n, node->causes);
+    geneInfluenceArray(gen, body, header, comp, 'j', n, node->causes);
   if (!node->effects.empty())
-    geneInfluenceArray(body, header, comp, 'k', n, node->effects);
+    geneInfluenceArray(gen, body, header, comp, 'k', n, node->effects);
   if (!node->causes.empty())
-    emitClassf(body, "%s_n_%ld->ncause = %ld;\n\t%s_n_%ld->vcause = j_%ld;\n\t", t, n,
+    emitClassf(gen, body, "%s_n_%ld->ncause = %ld;\n\t%s_n_%ld->vcause = j_%ld;\n\t", t, n,
                static_cast<long>(node->causes.size()), t, n, n);
   else
-    emitClassf(body, "%s_n_%ld->ncause = 0;\n\t%s_n_%ld->vcause = NULL;\n\t", t, n, t, n);
-  emitClassf(body, "%s_n_%ld->ti = (influType)%d;\n\t", t, n, node->type);
+    emitClassf(gen, body, "%s_n_%ld->ncause = 0;\n\t%s_n_%ld->vcause = NULL;\n\t", t, n, t, n);
+  emitClassf(gen, body, "%s_n_%ld->ti = (influType)%d;\n\t", t, n, node->type);
   if (!node->effects.empty())
-    emitClassf(body, "%s_n_%ld->neffet = %ld;\n\t%s_n_%ld->veffet = k_%ld;\n\t", t, n,
+    emitClassf(gen, body, "%s_n_%ld->neffet = %ld;\n\t%s_n_%ld->veffet = k_%ld;\n\t", t, n,
                static_cast<long>(node->effects.size()), t, n, n);
   else
-    emitClassf(body, "%s_n_%ld->neffet = 0;\n\t%s_n_%ld->veffet = NULL;\n\t", t, n, t, n);
-  emitClassf(header, "\n\tcGraph %s_n_%ld;\n\t", t, n);
+    emitClassf(gen, body, "%s_n_%ld->neffet = 0;\n\t%s_n_%ld->veffet = NULL;\n\t", t, n, t, n);
+  emitClassf(gen, header, "\n\tcGraph %s_n_%ld;\n\t", t, n);
 }
 
-long geneGVar(FILE *body, FILE *header, s_gVar *gvar, Comp *comp) {
+long geneGVar(GenerationState &gen, FILE *body, FILE *header, s_gVar *gvar, Comp *comp) {
   if (gvar->generated)
     return gvar->geneNum;
   gvar->generated = 1;
@@ -411,14 +417,14 @@ long geneGVar(FILE *body, FILE *header, s_gVar *gvar, Comp *comp) {
   // Discrete-only generation writes no continuous variables: a global
   // variable then refers to none.
   const bool refersToVariable = gvar->var != nullptr && conf_get("discrete") == 0;
-  if (in_gen_types) {
+  if (gen.typeGeneratedAlready) {
     // The class holds the element already, under the number copied from
     // the instance it was generated for.
     if (refersToVariable)
-      geneContSymbName(gvar->var, comp, refGVar, gvar->geneNum);
+      geneContSymbName(gen, gvar->var, comp, refGVar, gvar->geneNum);
     return gvar->geneNum;
   }
-  long m = numGVar;
+  long m = gen.globalVariableCount;
   gvar->geneNum = m;
   emitf(body, "\tobjet b_%ld = (objet) new_malloc (sizeof (s_Objet));\n\t", m);
   geneObjet(body, gvar->value != nullptr ? gvar->value : objZero, textf("b_%ld", m));
@@ -437,7 +443,7 @@ long geneGVar(FILE *body, FILE *header, s_gVar *gvar, Comp *comp) {
   emitf(body, "f_%ld = (gVar) new_malloc (sizeof (s_GVar));\n\t", m);
   if (refersToVariable)
     emitf(body, "f_%ld->tgv = (gVarType)1;\n\tf_%ld->uv.var = %s;\n\t", m, m,
-          cstr(geneContSymbName(gvar->var, comp, refGVar, m)));
+          cstr(geneContSymbName(gen, gvar->var, comp, refGVar, m)));
   else if (gvar->var != nullptr)
     emitf(body, "f_%ld->tgv = (gVarType)1;\n\tf_%ld->uv.var = NULL;\n\t", m, m);
   else
@@ -451,18 +457,20 @@ long geneGVar(FILE *body, FILE *header, s_gVar *gvar, Comp *comp) {
     emitf(body, "f_%ld->ncex = %ld;\n\tf_%ld->cex = lc_%ld;\n\t", m, listsarnLongLn(gvar->condC), m, m);
   else
     emitf(body, "f_%ld->ncex = 0;\n\tf_%ld->cex = NULL;\n\t", m, m);
-  ++numGVar;
+  ++gen.globalVariableCount;
   return m;
 }
 
-void geneGlobVs(FILE *body, FILE *header, s_listsarnGVar *list, Comp *comp) {
+void geneGlobVs(GenerationState &gen, FILE *body, FILE *header, s_listsarnGVar *list, Comp *comp) {
   for (; list != nullptr; list = list->next) {
-    long m = geneGVar(body, header, list->elt, comp);
-    gvarstr += textf("gV[%ld] = %s->f_%ld;\n\t", numGVarSV++, comp->getVarName(), m);
+    long m = geneGVar(gen, body, header, list->elt, comp);
+    gen.globalVariableRegistrations +=
+        textf("gV[%ld] = %s->f_%ld;\n\t", gen.globalVariableEntryCount++, comp->getVarName(), m);
   }
 }
 
-void geneExpr(FILE *body, FILE *header, s_expr *expr, Comp *comp, int isCondition) {
+void geneExpr(GenerationState &gen, FILE *body, FILE *header, s_expr *expr, Comp *comp,
+              int isCondition) {
   if (expr == nullptr)
     return;
   if (!isCondition && expr->tex == exprConst) {
@@ -471,9 +479,9 @@ void geneExpr(FILE *body, FILE *header, s_expr *expr, Comp *comp, int isConditio
   }
   if (expr->geneNum != 0)
     return;
-  geneExpr(body, header, expr->op1, comp, 1);
-  geneExpr(body, header, expr->op2, comp, 1);
-  long n = ++numExpr;
+  geneExpr(gen, body, header, expr->op1, comp, 1);
+  geneExpr(gen, body, header, expr->op2, comp, 1);
+  long n = ++gen.expressionCount;
   expr->geneNum = n;
   numberedExprs.push_back(expr);
 
@@ -481,61 +489,66 @@ void geneExpr(FILE *body, FILE *header, s_expr *expr, Comp *comp, int isConditio
   if (s_gVar *gvar = expr->gv) {
     auto owner = gvarOwners.find(gvar);
     if (gvar->generated && owner != gvarOwners.end() && owner->second != comp) {
-      std::string member = memberFor(comp, owner->second);
+      std::string member = memberFor(gen, comp, owner->second);
       if (!member.empty())
         gv = textf("%s->f_%ld", cstr(member), gvar->geneNum);
       else
-        cross_ref += textf("%s->s_%ld->gv = %s->f_%ld;\n\t", comp->getVarName(), n,
-                           owner->second->getVarName(), gvar->geneNum);
+        gen.crossReferences += textf("%s->s_%ld->gv = %s->f_%ld;\n\t", comp->getVarName(), n,
+                                     owner->second->getVarName(), gvar->geneNum);
     } else {
-      gv = textf("f_%ld", geneGVar(body, header, gvar, comp));
+      gv = textf("f_%ld", geneGVar(gen, body, header, gvar, comp));
     }
   }
   std::string op1 = expr->op1 != nullptr ? textf("s_%ld", expr->op1->geneNum) : "NULL";
   std::string op2 = expr->op2 != nullptr ? textf("s_%ld", expr->op2->geneNum) : "NULL";
-  emitClassf(header, "\n\texpr s_%ld;\n\t", n);
-  emitClassf(body, "s_%ld = (expr) new_malloc (sizeof (s_Expr));\n\ts_%ld->tex = (exprType)%d;\n\t"
+  emitClassf(gen, header, "\n\texpr s_%ld;\n\t", n);
+  emitClassf(gen, body,
+             "s_%ld = (expr) new_malloc (sizeof (s_Expr));\n\ts_%ld->tex = (exprType)%d;\n\t"
              "s_%ld->gv = %s;\n\ts_%ld->op1 = %s;\n\ts_%ld->op2 = %s;\n\t",
              n, n, static_cast<int>(expr->tex), n, cstr(gv), n, cstr(op1), n, cstr(op2));
 }
 
-void geneGlobCs(FILE *body, FILE *header, s_listsarnExpr *list, Comp *comp) {
+void geneGlobCs(GenerationState &gen, FILE *body, FILE *header, s_listsarnExpr *list, Comp *comp) {
   for (; list != nullptr; list = list->next) {
-    geneExpr(body, header, list->elt, comp, 0);
+    geneExpr(gen, body, header, list->elt, comp, 0);
     if (list->elt != nullptr && list->elt->geneNum != 0)
-      globstr += textf("aG[%ld] = %s->s_%ld;\n\t", numGlobC++, comp->getVarName(), list->elt->geneNum);
+      gen.globalConstraintRegistrations +=
+          textf("aG[%ld] = %s->s_%ld;\n\t", gen.globalConstraintCount++, comp->getVarName(),
+                list->elt->geneNum);
   }
 }
 
-void geneCondCs(FILE *body, FILE *header, s_listsarnExpr *list, Comp *comp) {
+void geneCondCs(GenerationState &gen, FILE *body, FILE *header, s_listsarnExpr *list, Comp *comp) {
   for (; list != nullptr; list = list->next) {
-    geneExpr(body, header, list->elt, comp, 1);
+    geneExpr(gen, body, header, list->elt, comp, 1);
     if (list->elt != nullptr && list->elt->geneNum != 0)
-      condcstr += textf("aC[%ld] = %s->s_%ld;\n\t", numCondC++, comp->getVarName(), list->elt->geneNum);
+      gen.conditionConstraintRegistrations +=
+          textf("aC[%ld] = %s->s_%ld;\n\t", gen.conditionConstraintCount++, comp->getVarName(),
+                list->elt->geneNum);
   }
 }
 
-void geneInitV(s_listsarnInitVar *list, Comp *comp) {
+void geneInitV(GenerationState &gen, s_listsarnInitVar *list, Comp *comp) {
   // The records are members of the class, numbered for its first instance;
   // every instance registers its own under those numbers.
   std::vector<long> &records = classInitRecords[comp->typeName];
   for (size_t position = 0; list != nullptr; list = list->next, ++position) {
-    if (!in_gen_types)
-      records.push_back(geneInitVar(list->elt));
+    if (!gen.typeGeneratedAlready)
+      records.push_back(geneInitVar(gen, list->elt));
     if (position < records.size())
-      initstr += textf("init[%ld] = %s->h_%ld;\n\t", numInitEntries++, comp->getVarName(),
-                       records[position]);
+      gen.initRegistrations += textf("init[%ld] = %s->h_%ld;\n\t", gen.initEntryCount++,
+                                     comp->getVarName(), records[position]);
   }
 }
 
-long geneInitVar(s_initVar *init) {
-  long n = ++numInit;
-  emitf(defCPP, "\tobjet a_%ld = (objet) new_malloc (sizeof (s_Objet));\n\t", n);
-  geneObjet(defCPP, init->val, textf("a_%ld", n));
-  emitf(defCPP, "h_%ld = (initVar) new_malloc (sizeof (s_InitVar));\n\t", n);
-  emitf(defCPP, "h_%ld->var = %s;\n\th_%ld->val = a_%ld;\n\t", n,
+long geneInitVar(GenerationState &gen, s_initVar *init) {
+  long n = ++gen.classInitCount;
+  emitf(gen.classBodyFile, "\tobjet a_%ld = (objet) new_malloc (sizeof (s_Objet));\n\t", n);
+  geneObjet(gen.classBodyFile, init->val, textf("a_%ld", n));
+  emitf(gen.classBodyFile, "h_%ld = (initVar) new_malloc (sizeof (s_InitVar));\n\t", n);
+  emitf(gen.classBodyFile, "h_%ld->var = %s;\n\th_%ld->val = a_%ld;\n\t", n,
         init->var != nullptr ? cstr(geneVarName(init->var)) : "NULL", n, n);
-  emitf(defH, "\n\tinitVar h_%ld;", n);
+  emitf(gen.classHeaderFile, "\n\tinitVar h_%ld;", n);
   return n;
 }
 
@@ -546,8 +559,8 @@ std::string geneCondName(const s_cond *cond, const Comp *comp) {
   return textf("c_%s_%ld", cstr(maker), cond->num);
 }
 
-std::string geneCondition(FILE *body, FILE *header, s_cond *cond, Comp *comp, CondUse use,
-                          const std::string &reference) {
+std::string geneCondition(GenerationState &gen, FILE *body, FILE *header, s_cond *cond, Comp *comp,
+                          CondUse use, const std::string &reference) {
   if (cond == nullptr)
     return "NULL";
   auto known = generatedConds.find(cond);
@@ -555,13 +568,13 @@ std::string geneCondition(FILE *body, FILE *header, s_cond *cond, Comp *comp, Co
     posCond = std::to_string(known->second.position);
     if (known->second.owner == comp)
       return known->second.name;
-    return foreignCondition(known->second, comp, use, reference);
+    return foreignCondition(gen, known->second, comp, use, reference);
   }
   // A later instance of a type has the class's code already: its conditions
   // are walked the same way for their registrations and cross references,
   // and write nothing.
-  std::string name = in_gen_types && class_instance != nullptr
-                         ? geneCondName(classCounterpart(cond), class_instance)
+  std::string name = gen.typeGeneratedAlready && gen.classInstance != nullptr
+                         ? geneCondName(classCounterpart(gen, cond), gen.classInstance)
                          : geneCondName(cond, comp);
   cond->generated = 1;
   markedConds.push_back(cond);
@@ -577,8 +590,10 @@ std::string geneCondition(FILE *body, FILE *header, s_cond *cond, Comp *comp, Co
   case condOr:
   case condAnd:
   case condNot: {
-    std::string op1 = geneCondition(body, header, cond->op1, comp, condOperand, name + "->op1");
-    std::string op2 = geneCondition(body, header, cond->op2, comp, condOperand, name + "->op2");
+    std::string op1 =
+        geneCondition(gen, body, header, cond->op1, comp, condOperand, name + "->op1");
+    std::string op2 =
+        geneCondition(gen, body, header, cond->op2, comp, condOperand, name + "->op2");
     fields = textf("%s->op1 = %s;\n\t%s->op2 = %s;\n\t%s->var1 = NULL;\n\t", c, cstr(op1), c,
                    cstr(op2), c) +
              conditionFields(name, opNone, "NULL", cond->num, 0, "NULL", "NULL");
@@ -587,8 +602,8 @@ std::string geneCondition(FILE *body, FILE *header, s_cond *cond, Comp *comp, Co
   case condAtom: {
     std::string atom = "NULL";
     if (const Atom *at = cond->at)
-      atom = geneDiscSymbName(at->getStateVar(), comp, symbCondAtom, name.substr(2), at->getValue(),
-                              "", "");
+      atom = geneDiscSymbName(gen, at->getStateVar(), comp, symbCondAtom, name.substr(2),
+                              at->getValue(), "", "");
     if (atom == "NULL")
       special = textf("%s->at = NULL;\n\t", c);
     else
@@ -602,40 +617,41 @@ std::string geneCondition(FILE *body, FILE *header, s_cond *cond, Comp *comp, Co
     long index = 0;
     for (const s_listsarnLong *cell = cond->le; cell != nullptr; cell = cell->next)
       special += textf("%s[%ld] = %ld;\n\t", cstr(positions), index++, cell->elt);
-    geneExpr(body, header, cond->e, comp, 1);
+    geneExpr(gen, body, header, cond->e, comp, 1);
     std::string e = cond->e != nullptr ? textf("s_%ld", cond->e->geneNum) : "NULL";
     std::string at = cond->at != nullptr ? atomMember(cond->at, comp) : "NULL";
-    std::string var1 = geneContSymbName(cond->var1, comp, refCondVar, cond->num, 0, name);
+    std::string var1 = geneContSymbName(gen, cond->var1, comp, refCondVar, cond->num, 0, name);
     fields = textf("%s->op1 = NULL;\n\t%s->op2 = NULL;\n\t%s->var1 = %s;\n\t", c, c, c, cstr(var1)) +
              conditionFields(name, cond->opr, at, cond->num, count, positions, e);
     break;
   }
   default:
-    if (!in_gen_types)
+    if (!gen.typeGeneratedAlready)
       implError(6);
     break;
   }
-  emitClassf(header, "condition %s;\n\t", c);
-  emitClassf(body, "%s = mkCond ();\n\tsetCondType (%s, %d);\n\t%s%s", c, c,
+  emitClassf(gen, header, "condition %s;\n\t", c);
+  emitClassf(gen, body, "%s = mkCond ();\n\tsetCondType (%s, %d);\n\t%s%s", c, c,
              static_cast<int>(cond->type), cstr(special), cstr(fields));
   made.position = numCond++;
-  condstr += textf("condi[%ld] = %s->%s;\n\t", made.position, comp->getVarName(), c);
+  gen.conditionRegistrations +=
+      textf("condi[%ld] = %s->%s;\n\t", made.position, comp->getVarName(), c);
   posCond = std::to_string(made.position);
   return name;
 }
 
-std::string geneContSymbName(s_variable *var, Comp *comp, ContRef ref, long number, long index,
-                             const std::string &value) {
+std::string geneContSymbName(GenerationState &gen, s_variable *var, Comp *comp, ContRef ref,
+                             long number, long index, const std::string &value) {
   if (var == nullptr)
     return "NULL";
   const std::string &s = geneVarName(var);
   Comp *owner = var->name.find('.') != std::string::npos ? findComp(instancePart(var->name)) : nullptr;
   if (owner == nullptr || owner == comp)
-    return in_gen_types ? "" : s;
-  std::string member = memberFor(comp, owner);
+    return gen.typeGeneratedAlready ? "" : s;
+  std::string member = memberFor(gen, comp, owner);
   if (!member.empty())
-    return in_gen_types ? "" : member + "->" + s;
-  crossRefVariable(comp, owner, s, ref, number, index, value);
+    return gen.typeGeneratedAlready ? "" : member + "->" + s;
+  crossRefVariable(gen, comp, owner, s, ref, number, index, value);
   return "NULL";
 }
 
@@ -650,9 +666,9 @@ void updateExprNum(s_expr *expr, const s_expr *modelExpr) {
   updateExprNum(expr->op2, modelExpr->op2);
 }
 
-void geneVarV(s_listsarnVar *list) {
+void geneVarV(GenerationState &gen, s_listsarnVar *list) {
   for (const s_listsarnVar *cell = list; cell != nullptr; cell = cell->next)
-    emitf(runT, "%s\n&v_%s", cell == list ? "" : ",", cstr(cell->elt->name));
+    emitf(gen.runtimeSourceFile, "%s\n&v_%s", cell == list ? "" : ",", cstr(cell->elt->name));
 }
 
 void forgetGeneratedElements() {

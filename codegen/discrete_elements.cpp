@@ -4,17 +4,20 @@
 #include <map>
 #include <sstream>
 
-#include "codegen/class_generation.h"
+#include "codegen/atom_names.h"
 #include "codegen/continuous_elements.h"
 #include "codegen/emit.h"
+#include "codegen/generated_files.h"
 #include "codegen/generation_state.h"
+#include "common/options.h"
+#include "common/session.h"
 #include "discrete/clause.h"
 #include "discrete/comp.h"
 #include "discrete/formula.h"
 #include "discrete/instances.h"
 #include "discrete/state_var.h"
 #include "discrete/transition.h"
-#include "shell/options.h"
+#include "languages/model/loaded_model.h"
 
 namespace {
 
@@ -54,25 +57,26 @@ std::string conditionLinks(const std::string &member, const s_cond *cond) {
          "->getId(), " + posCond + "));\n" + "\t" + atomMember + "->cond = 1;\n\t";
 }
 
-void geneModeConditions(Comp *comp, ModeVar *variable, const std::string &member) {
+void geneModeConditions(GenerationState &gen, Comp *comp, ModeVar *variable,
+                        const std::string &member) {
   std::string text;
   for (s_cond *cond : variable->conditions) {
-    geneCondition(defCPP, defH, cond, comp, condOfStateVar, "");
-    if (!in_gen_types)
+    geneCondition(gen, gen.classBodyFile, gen.classHeaderFile, cond, comp, condOfStateVar, "");
+    if (!gen.typeGeneratedAlready)
       text += conditionLinks(member, cond);
   }
-  emitClass(defCPP, text);
+  emitClass(gen, gen.classBodyFile, text);
 }
 
 // Each continuous variable the condition variable depends on gets one slot
 // per condition in its relCd array, after the slots given to it already.
-void geneCondVarConditions(Comp *comp, CondVar *variable, const std::string &member,
-                           ConditionSlots &slots) {
+void geneCondVarConditions(GenerationState &gen, Comp *comp, CondVar *variable,
+                           const std::string &member, ConditionSlots &slots) {
   std::string text;
   long k = static_cast<long>(variable->conditions.size());
   std::string kText = std::to_string(k);
   long index = 0;
-  if (!in_gen_types) {
+  if (!gen.typeGeneratedAlready) {
     for (size_t v = 0; v < variable->variables.size(); ++v) {
       s_variable *depended = variable->variables[v];
       const std::string &w = geneVarName(depended);
@@ -94,63 +98,65 @@ void geneCondVarConditions(Comp *comp, CondVar *variable, const std::string &mem
     }
   }
   for (s_cond *cond : variable->conditions) {
-    geneCondition(defCPP, defH, cond, comp, condOfStateVar, "");
-    if (in_gen_types)
+    geneCondition(gen, gen.classBodyFile, gen.classHeaderFile, cond, comp, condOfStateVar, "");
+    if (gen.typeGeneratedAlready)
       continue;
     text += conditionLinks(member, cond);
     for (s_variable *depended : variable->variables)
       text += geneVarName(depended) + "->relCd[" + std::to_string(index++) + "] = " + posCond +
               ";\n\t";
   }
-  emitClass(defCPP, text);
-}
-
-// No name could be made for an atom of the variable: warns while the class
-// is being written, and gives the empty name.
-std::string unnamedAtom(const StateVar *variable) {
-  if (!in_gen_types)
-    std::printf("warning: trouble generating code for a discrete variable: %s\n",
-                variable->getCharName());
-  return "";
+  emitClass(gen, gen.classBodyFile, text);
 }
 
 // Mapping functions of transition `n` (member `tn`): class text is added to
 // `body`, expressions and conditions are written to the class files first.
-void geneMapFuncs(Comp *comp, Transition *transition, long n, const std::string &tn,
-                  std::string &body) {
+void geneMapFuncs(GenerationState &gen, Comp *comp, Transition *transition, long n,
+                  const std::string &tn, std::string &body) {
   if (transition->mf == nullptr || transition->mf->empty())
     return;
-  if (!in_gen_types)
+  if (!gen.typeGeneratedAlready)
     body += tn + "->mf = new vector<MapFunc*> ();\n\t";
   for (size_t j = 0; j < transition->mf->size(); ++j) {
     const MapFunc *mapping = (*transition->mf)[j];
     std::string jText = std::to_string(j);
-    if (!in_gen_types)
+    if (!gen.typeGeneratedAlready)
       body += tn + "->mf->push_back (new MapFunc (";
     if (mapping->cond != nullptr) {
-      std::string cond = geneCondition(defCPP, defH, mapping->cond, comp, condOfMapFunc,
-                                       tn + "->mf)[" + jText);
-      if (cond != "NULL" && !in_gen_types)
+      std::string cond = geneCondition(gen, gen.classBodyFile, gen.classHeaderFile, mapping->cond,
+                                       comp, condOfMapFunc, tn + "->mf)[" + jText);
+      if (cond != "NULL" && !gen.typeGeneratedAlready)
         body += cond;
     }
-    if (!in_gen_types)
+    if (!gen.typeGeneratedAlready)
       body += "));\n\t";
     if (mapping->vars == nullptr)
       continue;
     for (s_mapfVar *assigned : *mapping->vars) {
       if (assigned->expr == nullptr)
         continue;
-      geneExpr(defCPP, defH, assigned->expr, comp, 1);
-      std::string m = std::to_string(numMFExpr);
-      mfexprstr += "aMF[" + m + "] = " + comp->getVarName() + "->s_" +
-                   std::to_string(assigned->expr->geneNum) + ";\n\t";
-      std::string s = geneContSymbName(assigned->var, comp, refMapFunc, n, static_cast<long>(j), m);
-      if (s != "NULL" && !in_gen_types)
+      geneExpr(gen, gen.classBodyFile, gen.classHeaderFile, assigned->expr, comp, 1);
+      std::string m = std::to_string(gen.mappingExprCount);
+      gen.mappingExprRegistrations += "aMF[" + m + "] = " + comp->getVarName() + "->s_" +
+                                      std::to_string(assigned->expr->geneNum) + ";\n\t";
+      std::string s =
+          geneContSymbName(gen, assigned->var, comp, refMapFunc, n, static_cast<long>(j), m);
+      if (s != "NULL" && !gen.typeGeneratedAlready)
         body += "(*" + tn + "->mf)[" + jText + "]->mvs->push_back (mkMapfVar (getVarName (" + s +
                 "), " + m + "));\n\t";
-      ++numMFExpr;
+      ++gen.mappingExprCount;
     }
   }
+}
+
+// The compile puts the file in place once every clause file is written.
+FILE *createClauseFile(const std::string &path) {
+  FILE *file = std::fopen(pendingPath(path).c_str(), "w");
+  if (file == nullptr) {
+    std::printf("[Error]:Can't create clause file: %s. Exiting.\n", path.c_str());
+    std::exit(-1);
+  }
+  return file;
 }
 
 }  // namespace
@@ -164,12 +170,12 @@ void setGeneTransitionNumber(const Transition *transition, long number) {
   transitionNumbers[transition] = number;
 }
 
-void geneStateVar(Comp *comp, StateVar *variable, InstanceStateVars &shared) {
+void geneStateVar(GenerationState &gen, Comp *comp, StateVar *variable, InstanceStateVars &shared) {
   const std::string &t = comp->typeName;
   const std::string s = variable->getSymbName();
   const std::string member = t + "_" + s;
   const std::string cls = runtimeClass(variable->getType());
-  if (!in_gen_types) {
+  if (!gen.typeGeneratedAlready) {
     std::string header = "\t" + cls + "* " + member + ";\n";
     std::string body = "\n\tset<string> " + member + "_values;\n";
     for (const std::string &value : variable->values)
@@ -187,29 +193,31 @@ void geneStateVar(Comp *comp, StateVar *variable, InstanceStateVars &shared) {
               x + "\");\n\t\t(*atoms)[\"" + atomMember + "\"]=" + atomMember + ";\n\t";
       header += "\tAtom* " + atomMember + ";\n";
     }
-    std::fputs(header.c_str(), defH);
-    std::fputs(body.c_str(), defCPP);
+    std::fputs(header.c_str(), gen.classHeaderFile);
+    std::fputs(body.c_str(), gen.classBodyFile);
   }
   if (conf_get("discrete") == 0) {
     if (cls == "ModeVar")
-      geneModeConditions(comp, static_cast<ModeVar *>(variable), member);
+      geneModeConditions(gen, comp, static_cast<ModeVar *>(variable), member);
     else if (cls == "CondVar")
-      geneCondVarConditions(comp, static_cast<CondVar *>(variable), member, shared.conditionSlots);
+      geneCondVarConditions(gen, comp, static_cast<CondVar *>(variable), member,
+                            shared.conditionSlots);
   }
   // The commands the component issues, in one vector made at the first.
   if (cls == "CommandVar" && static_cast<CommandVar *>(variable)->cmdOut) {
     if (!shared.outputCommandsMade)
-      emitClass(defCPP, "\tcmd_out = new vector<CommandVar*>();\n");
-    emitClass(defCPP, "\tcmd_out->push_back (" + member + ");\n\t");
+      emitClass(gen, gen.classBodyFile, "\tcmd_out = new vector<CommandVar*>();\n");
+    emitClass(gen, gen.classBodyFile, "\tcmd_out->push_back (" + member + ");\n\t");
     shared.outputCommandsMade = true;
   }
   if (conf_get("continuous") == 0)
     for (Clause *clause : variable->clauses)
-      geneClause(comp, clause, variable);
+      geneClause(gen, comp, clause, variable);
 }
 
-void geneClause(Comp *comp, Clause *clause, StateVar *variable, const std::string &condition) {
-  const std::string n = std::to_string(++numClauses);
+void geneClause(GenerationState &gen, Comp *comp, Clause *clause, StateVar *variable,
+                const std::string &condition) {
+  const std::string n = std::to_string(++gen.clauseCount);
   const std::string v = comp->getVarName();
   const std::string cl = "cl" + n;
   std::string text = "\n\tClause* " + cl + " = new Clause (" + v + ");\n";
@@ -217,7 +225,8 @@ void geneClause(Comp *comp, Clause *clause, StateVar *variable, const std::strin
   // true for a positive one.
   for (const auto &[negated, atom] : *clause->atoms)
     text += "\t" + cl + "->addAtomRef(" +
-            geneDiscSymbName(atom->getStateVar(), comp, symbClauseAtom, "", atom->getValue(), "", "") +
+            geneDiscSymbName(gen, atom->getStateVar(), comp, symbClauseAtom, "", atom->getValue(),
+                             "", "") +
             ", " + (negated ? "false" : "true") + ");\n";
   if (!condition.empty())
     text += "\t" + cl + "->setCondition (" + v + "->" + condition + ");\n";
@@ -230,22 +239,39 @@ void geneClause(Comp *comp, Clause *clause, StateVar *variable, const std::strin
 
   ++comp->clauseCount;
   if (modelClauseCount() <= clauseFileThreshold) {
-    std::fputs(text.c_str(), runT);
+    std::fputs(text.c_str(), gen.runtimeSourceFile);
     return;
   }
   if (comp->clauseCount > clauseFileThreshold) {
-    std::fputs("}\n", clCPP);
-    std::fclose(clCPP);
-    std::fclose(clH);
-    geneClausesFileHeaders(comp);
+    std::fputs("}\n", gen.clauseBodyFile);
+    std::fclose(gen.clauseBodyFile);
+    std::fclose(gen.clauseHeaderFile);
+    geneClausesFileHeaders(gen, comp);
     comp->clauseCount = 0;
   }
-  std::fputs(text.c_str(), clCPP);
+  std::fputs(text.c_str(), gen.clauseBodyFile);
 }
 
-void geneTransition(Comp *comp, Transition *transition) {
-  long n = numTransitions;
-  if (in_gen_types)
+void geneClausesFileHeaders(GenerationState &gen, Comp *comp) {
+  const std::string base = comp->getVarName() + std::to_string(gen.nextClauseFileNumber);
+  const std::string path = appliPath + "runtime/cl_" + base;
+  gen.clauseHeaderFile = createClauseFile(path + ".h");
+  // The header declares every instance: written by its known length, not rescanned.
+  std::fwrite(gen.model->clauseHeader.data(), 1, gen.model->clauseHeader.size(),
+              gen.clauseHeaderFile);
+  emitf(gen.runtimeHeaderFile, "extern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
+  emitf(gen.runtimeSourceFile, "init_cl_%s (sMM);\n\t", base.c_str());
+  emitf(gen.clauseHeaderFile, "\n\textern void init_cl_%s (Scheduler* sMM);\n\t", base.c_str());
+  gen.clauseBodyFile = createClauseFile(path + ".cpp");
+  emitf(gen.clauseBodyFile, "#include \"cl_%s.h\"\n\nvoid init_cl_%s (Scheduler* sMM) {\n\t",
+        base.c_str(), base.c_str());
+  gen.clauseFiles.push_back("runtime/cl_" + base);
+  ++gen.nextClauseFileNumber;
+}
+
+void geneTransition(GenerationState &gen, Comp *comp, Transition *transition) {
+  long n = gen.transitionCount;
+  if (gen.typeGeneratedAlready)
     n = geneTransitionNumber(transition);
   else
     setGeneTransitionNumber(transition, n);
@@ -253,19 +279,19 @@ void geneTransition(Comp *comp, Transition *transition) {
   const std::string &t = comp->typeName;
   const std::string tn = t + "_t" + nText;
 
-  geneStateformula(comp, transition->pre, nText, true);
+  geneStateformula(gen, comp, transition->pre, nText, true);
   std::string pre = t + "_stf" + std::to_string(transition->pre->tag);
   std::string posts;
   std::string post = "NULL";
   if (transition->post != nullptr) {
-    geneStateformula(comp, transition->post, nText, false);
+    geneStateformula(gen, comp, transition->post, nText, false);
     post = t + "_stf" + std::to_string(transition->post->tag);
   } else if (transition->posts != nullptr) {
     // Several post-conditions, by key.
     post = tn + "_posts";
     posts = "\n\tmap<int, StateFormula*>* " + post + " = new map<int, StateFormula*> ();\n";
     for (const auto &[key, formula] : *transition->posts) {
-      geneStateformula(comp, formula, nText, false);
+      geneStateformula(gen, comp, formula, nText, false);
       posts += "\t(*" + post + ")[" + std::to_string(key) + "] = " + t + "_stf" +
                std::to_string(formula->tag) + ";\n";
     }
@@ -273,7 +299,7 @@ void geneTransition(Comp *comp, Transition *transition) {
 
   // The class text is built only when the class is written.
   std::string body;
-  if (!in_gen_types) {
+  if (!gen.typeGeneratedAlready) {
     body = posts + "\n\t" + tn + " = new Transition(" + pre + ", " + post + ", \"" +
            transition->type + "\", " + streamed(transition->proba);
     if (transition->post != nullptr || transition->posts == nullptr)
@@ -282,20 +308,20 @@ void geneTransition(Comp *comp, Transition *transition) {
       body += ");\n";
     body += tn + "->trans_id = " + std::to_string(transition->id) + ";\n\t";
   }
-  geneMapFuncs(comp, transition, n, tn, body);
-  if (in_gen_types)
+  geneMapFuncs(gen, comp, transition, n, tn, body);
+  if (gen.typeGeneratedAlready)
     return;
   std::string header = "\n\tTransition* " + tn + ";\n";
   body += "\n\taddTransitionToC(" + tn + ");\n\t";
-  std::fputs(header.c_str(), defH);
-  std::fputs(body.c_str(), defCPP);
-  ++numTransitions;
+  std::fputs(header.c_str(), gen.classHeaderFile);
+  std::fputs(body.c_str(), gen.classBodyFile);
+  ++gen.transitionCount;
 }
 
-void geneStateformula(Comp *comp, StateFormula *formula, const std::string &transitionNumber,
-                      bool isPre) {
-  if (!in_gen_types)
-    formula->tag = static_cast<int>(numStf);
+void geneStateformula(GenerationState &gen, Comp *comp, StateFormula *formula,
+                      const std::string &transitionNumber, bool isPre) {
+  if (!gen.typeGeneratedAlready)
+    formula->tag = static_cast<int>(gen.stateFormulaCount);
   const std::string k = std::to_string(formula->tag);
   const std::string &t = comp->typeName;
   const std::string stf = t + "_stf" + k;
@@ -313,7 +339,8 @@ void geneStateformula(Comp *comp, StateFormula *formula, const std::string &tran
       }
     }
     StateVar *variable = atom->getStateVar();
-    std::string added = geneDiscSymbName(variable, comp, symbFormulaAtom, k, x, sign ? "1" : "0", c);
+    std::string added =
+        geneDiscSymbName(gen, variable, comp, symbFormulaAtom, k, x, sign ? "1" : "0", c);
     const Comp *owner = findComp(instancePart(variable->getName()));
     if (added.empty() && owner != nullptr) {
       // The atom is linked to the transition once both instances exist.
@@ -321,75 +348,16 @@ void geneStateformula(Comp *comp, StateFormula *formula, const std::string &tran
                            variable->getSymbName() + "_" + atom->getValue();
       std::string link = "\t" + std::string(comp->getVarName()) + "->" + t + "_t" + transitionNumber;
       if (isPre)
-        cross_ref += link + "->refAtomPre (" + (sign ? "1, " : "0, ") + target + ");\n";
+        gen.crossReferences += link + "->refAtomPre (" + (sign ? "1, " : "0, ") + target + ");\n";
       else
-        cross_ref += link + "->refAtomPost (" + target + ");\n";
+        gen.crossReferences += link + "->refAtomPost (" + target + ");\n";
     }
     body += added + " /* gen */\n";
   }
   body += "\t" + stf + "->setOperat(\"" + formula->getOperat() + "\");\n";
-  if (!in_gen_types) {
-    std::fputs(header.c_str(), defH);
-    std::fputs(body.c_str(), defCPP);
+  if (!gen.typeGeneratedAlready) {
+    std::fputs(header.c_str(), gen.classHeaderFile);
+    std::fputs(body.c_str(), gen.classBodyFile);
   }
-  ++numStf;
-}
-
-std::string geneDiscSymbName(StateVar *variable, Comp *comp, int mode, const std::string &k,
-                             const std::string &x, const std::string &sign, const std::string &c) {
-  const std::string p = instancePart(variable->getName());
-  const std::string v = comp->getVarName();
-  const std::string &t = comp->typeName;
-  const std::string s = variable->getSymbName();
-  const Comp *owner = findComp(p);
-  const bool local = p == v;
-  // Clause code, the most frequent use, needs one name only.
-  if (mode == symbClauseAtom) {
-    if (local)
-      return v + "->" + t + "_" + s + "_" + x;
-    if (owner != nullptr)
-      return p + "->" + owner->typeName + "_" + s + "_" + x;
-    return unnamedAtom(variable);
-  }
-  const std::string own = t + "_" + s + "_" + x;
-  const std::string other = owner != nullptr ? owner->typeName + "_" + s + "_" + x : "";
-  // Through the member holding the owner, or at run time by cross-reference.
-  const std::string member = owner != nullptr && !local ? memberFor(comp, owner) : "";
-  const bool crossed = owner != nullptr && !local && member.empty();
-  const std::string stf = t + "_stf" + k;
-
-  switch (mode) {
-  case symbFormulaAtom:
-    if (local)
-      return "\t" + stf + "->addAtom (" + (c.empty() ? own : own + comp->getName() + "_" + c) +
-             ", " + sign + ");\n";
-    if (crossed) {
-      if (c.empty())
-        cross_ref += "\t" + v + "->" + stf + "->addAtom (" + p + "->" + other + ", " + sign + ");\n";
-      else
-        cross_ref += "\t" + v + "->" + stf + "->addAtom ((*" + p + "->atoms)[\"" + other +
-                     comp->getName() + "_" + c + "\"], " + sign + ");\n";
-      return "";
-    }
-    if (owner != nullptr && !in_gen_types) {
-      if (c.empty())
-        return stf + "->addAtom ((*" + member + "->atoms)[\"" + other + "\"], " + sign + ");\n";
-      return stf + "->addAtom ((*" + member + "->atoms)[string (\"" + other + "\" + name + \"_" + c +
-             "\").c_str ()], " + sign + ");\n";
-    }
-    break;
-  case symbCondAtom:
-    if (local)
-      return "\tsetCondAtom (c_" + k + ", " + own + ");\n\t";
-    if (crossed) {
-      cross_ref += "\tsetCondAtom (" + v + "->c_" + k + ", " + p + "->" + other + ");\n\t";
-      return "NULL";
-    }
-    if (owner != nullptr && !in_gen_types)
-      return "\tsetCondAtom (c_" + k + ", " + member + "->" + other + ");\n\t";
-    break;
-  default:
-    break;
-  }
-  return unnamedAtom(variable);
+  ++gen.stateFormulaCount;
 }

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+struct GenerationState;
 class Clause;
 class Comp;
 class StateFormula;
@@ -31,24 +32,18 @@ struct InstanceStateVars {
   bool outputCommandsMade = false;  // the vector of the commands it issues exists
 };
 
-// What geneDiscSymbName makes of an atom.
-enum DiscSymbMode {
-  symbCondAtom = 0,    // attaches the atom to condition K
-  symbClauseAtom = 1,  // names the atom in clause code
-  symbFormulaAtom = 2  // adds the atom to state formula K
-};
-
-void geneStateVar(Comp *instance, StateVar *variable, InstanceStateVars &shared);
+void geneStateVar(GenerationState &gen, Comp *instance, StateVar *variable,
+                  InstanceStateVars &shared);
 // `variable` is the state variable an internal clause belongs to, or null;
 // `condition`, when given, names the instance's condition member under which
 // the clause holds (a clause of a constraint CONDITION c => (...)).
-void geneClause(Comp *instance, Clause *clause, StateVar *variable,
+void geneClause(GenerationState &gen, Comp *instance, Clause *clause, StateVar *variable,
                 const std::string &condition = "");
-void geneTransition(Comp *instance, Transition *transition);
-void geneStateformula(Comp *instance, StateFormula *formula, const std::string &transitionNumber,
-                      bool isPre);
-std::string geneDiscSymbName(StateVar *variable, Comp *instance, int mode, const std::string &k,
-                             const std::string &x, const std::string &sign, const std::string &c);
+// Opens the instance's next clause files (runtime/cl_<V><k>.h and .cpp).
+void geneClausesFileHeaders(GenerationState &gen, Comp *instance);
+void geneTransition(GenerationState &gen, Comp *instance, Transition *transition);
+void geneStateformula(GenerationState &gen, Comp *instance, StateFormula *formula,
+                      const std::string &transitionNumber, bool isPre);
 
 // The number geneTransition gave a transition, which later instances of
 // the type take over.

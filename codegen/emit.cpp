@@ -47,13 +47,13 @@ void emitf(FILE *file, const char *format, ...) {
   std::fputs(text.c_str(), file);
 }
 
-void emitClass(FILE *file, const std::string &text) {
-  if (!in_gen_types)
+void emitClass(GenerationState &gen, FILE *file, const std::string &text) {
+  if (!gen.typeGeneratedAlready)
     std::fputs(text.c_str(), file);
 }
 
-void emitClassf(FILE *file, const char *format, ...) {
-  if (in_gen_types)
+void emitClassf(GenerationState &gen, FILE *file, const char *format, ...) {
+  if (gen.typeGeneratedAlready)
     return;
   va_list arguments;
   va_start(arguments, format);
@@ -84,25 +84,25 @@ std::map<std::string, bool> mutualDecisions;
 
 }  // namespace
 
-bool mutualComps(const Comp *component, const Comp *other) {
+bool mutualComps(GenerationState &gen, const Comp *component, const Comp *other) {
   const std::string key = component->typeName + "\n" + component->findCorresDef(other->varName) +
                           "\n" + other->typeName;
-  if (in_gen_types) {
+  if (gen.typeGeneratedAlready) {
     auto decided = mutualDecisions.find(key);
     if (decided != mutualDecisions.end())
       return decided->second;
   }
   bool mutual = isIncludedInComp(component, other->typeName) &&
                 (other->generated || isIncludedInComp(other, component->typeName));
-  if (!in_gen_types)
+  if (!gen.typeGeneratedAlready)
     mutualDecisions[key] = mutual;
   return mutual;
 }
 
 void forgetMutualDecisions() { mutualDecisions.clear(); }
 
-std::string memberFor(const Comp *component, const Comp *other) {
-  if (mutualComps(component, other))
+std::string memberFor(GenerationState &gen, const Comp *component, const Comp *other) {
+  if (mutualComps(gen, component, other))
     return "";
   return component->findCorresDef(other->varName);
 }

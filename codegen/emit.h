@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+struct GenerationState;
 class Comp;
 
 // printf-style formatting into a string.
@@ -13,9 +14,10 @@ std::string textf(const char *format, ...) __attribute__((format(printf, 1, 2)))
 // printf-style writing to a file.
 void emitf(FILE *file, const char *format, ...) __attribute__((format(printf, 2, 3)));
 // Writes class text, unless the instance's type was generated already.
-void emitClass(FILE *file, const std::string &text);
+void emitClass(GenerationState &gen, FILE *file, const std::string &text);
 // printf-style class text, formatted only when it is written (see emitClass).
-void emitClassf(FILE *file, const char *format, ...) __attribute__((format(printf, 2, 3)));
+void emitClassf(GenerationState &gen, FILE *file, const char *format, ...)
+    __attribute__((format(printf, 3, 4)));
 
 // Clause code goes to clause files of its own above this many clauses.
 const long clauseFileThreshold = 1000;
@@ -34,13 +36,13 @@ std::string memberPart(const std::string &qualifiedName);
 // A later instance of a type shares the class written for the first one, so
 // it takes the answer given to that instance for the component it reaches
 // under the same local name.
-bool mutualComps(const Comp *component, const Comp *other);
+bool mutualComps(GenerationState &gen, const Comp *component, const Comp *other);
 // Forgets the answers of the classes of the previous compile.
 void forgetMutualDecisions();
 
 // The member through which the class of `component` reaches `other`; empty
 // when the code must instead use a cross-reference statement (mutual
 // components, or `other` is not one of the components it uses).
-std::string memberFor(const Comp *component, const Comp *other);
+std::string memberFor(GenerationState &gen, const Comp *component, const Comp *other);
 
 #endif

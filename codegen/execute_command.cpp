@@ -12,8 +12,8 @@
 #include "codegen/compile_command.h"
 #include "codegen/generation_state.h"
 #include "codegen/runtime_file.h"
-#include "shell/session.h"
-#include "shell/utilities.h"
+#include "common/session.h"
+#include "common/utilities.h"
 
 namespace {
 
@@ -105,17 +105,17 @@ bool takeRuntimeParameters(const std::string &text, std::vector<std::string> &pa
   return true;
 }
 
-std::string runtimeLinkCommand() {
+std::string runtimeLinkCommand(GenerationState &gen) {
   std::string command = "c++ -g -Wno-deprecated -I" + qxIncDir + " -I" + sysDir + " -I" + itmsDir +
                         " -I" + behDir + " -I/usr/local/include -L" + qxLibDir +
                         " -L/usr/local/lib -L. -o " + exeFile + " runtime/" + appliName + "_rt.o ";
   if (usesClauseFiles())
-    for (const std::string &clauseFile : cl_files)
+    for (const std::string &clauseFile : gen.clauseFiles)
       command += clauseFile + ".o ";
   return command + " -l" + appliName + " " + runtimeLibraries;
 }
 
-int qxExec(char *argument) {
+int qxExec(GenerationState &gen, char *argument) {
   if (!loaded) {
     std::printf("Please load application first !\n");
     return 0;
@@ -133,7 +133,7 @@ int qxExec(char *argument) {
     return 0;
 
   std::printf("Compiling runtime\n");
-  if (usesClauseFiles() && !compileClauseFiles(cl_files))
+  if (usesClauseFiles() && !compileClauseFiles(gen, gen.clauseFiles))
     return 0;
   if (runPrinted(runtimeCompileCommand()) != 0) {
     std::printf("... runtime compilation failed.\n");
@@ -141,7 +141,7 @@ int qxExec(char *argument) {
   }
   std::printf("runtime compilation successful.\nC-linking\n");
 
-  std::string link = runtimeLinkCommand();
+  std::string link = runtimeLinkCommand(gen);
   std::printf("%s", link.c_str());
   std::fflush(stdout);
   timeInit();

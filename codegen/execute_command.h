@@ -4,11 +4,13 @@
 #define MORVEL_CODEGEN_EXECUTE_COMMAND_H
 
 #include <string>
+
+struct GenerationState;
 #include <vector>
 
 // Handler of `execute` and `exec`. Returns the runtime's exit status when it
 // ran, otherwise 0.
-int qxExec(char *argument);
+int qxExec(GenerationState &gen, char *argument);
 
 // The runtime's parameters taken from the command line: the input file when
 // the application has inputs, the measure file when it has measures, then
@@ -18,6 +20,6 @@ int qxExec(char *argument);
 bool takeRuntimeParameters(const std::string &text, std::vector<std::string> &parameters);
 
 // The link command of the runtime executable.
-std::string runtimeLinkCommand();
+std::string runtimeLinkCommand(GenerationState &gen);
 
 #endif

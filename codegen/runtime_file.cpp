@@ -5,14 +5,14 @@
 #include <string>
 
 #include "codegen/generation_state.h"
+#include "common/options.h"
+#include "common/session.h"
 #include "continuous/causal_graph.h"
 #include "continuous/state.h"
 #include "discrete/comp.h"
 #include "discrete/data_manager.h"
 #include "languages/definition/definition_passes.h"
-#include "languages/model/model_loader.h"
-#include "shell/options.h"
-#include "shell/session.h"
+#include "languages/model/loaded_model.h"
 
 long numInput = 0;
 long numMeasure = 0;
@@ -104,95 +104,116 @@ std::string zeroes(const char *name, long count) {
   return text;
 }
 
-void writeTables(const Tables &tables) {
-  put(runT, tables.dico);
+void writeTables(GenerationState &gen, const Tables &tables) {
+  put(gen.runtimeSourceFile, tables.dico);
   if (numInput > 0) {
-    put(runH, "variable* input;\n");
-    put(runT, fill("\n\tinput = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numInput));
-    put(runT, tables.input);
-    put(runH, "double* inval;\n");
-    put(runT, "inval = NULL;\n\t");
+    put(gen.runtimeHeaderFile, "variable* input;\n");
+    put(gen.runtimeSourceFile,
+        fill("\n\tinput = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numInput));
+    put(gen.runtimeSourceFile, tables.input);
+    put(gen.runtimeHeaderFile, "double* inval;\n");
+    put(gen.runtimeSourceFile, "inval = NULL;\n\t");
   }
   if (numDisplay > 0) {
-    put(runH, "variable* display;\n");
-    put(runT, fill("\n\tdisplay = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numDisplay));
-    put(runT, tables.display);
-    put(runH, "double* dinfval;\ndouble* dsupval;\n");
-    put(runT, fill("dinfval = (double*) new_malloc (%ld*sizeof(double));\n\t", numDisplay) +
-                  fill("dsupval = (double*) new_malloc (%ld*sizeof(double));\n\t", numDisplay));
+    put(gen.runtimeHeaderFile, "variable* display;\n");
+    put(gen.runtimeSourceFile,
+        fill("\n\tdisplay = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numDisplay));
+    put(gen.runtimeSourceFile, tables.display);
+    put(gen.runtimeHeaderFile, "double* dinfval;\ndouble* dsupval;\n");
+    put(gen.runtimeSourceFile,
+        fill("dinfval = (double*) new_malloc (%ld*sizeof(double));\n\t", numDisplay) +
+            fill("dsupval = (double*) new_malloc (%ld*sizeof(double));\n\t", numDisplay));
   }
   if (numMeasure > 0) {
-    put(runH, "variable* measure;\n\t");
-    put(runT, fill("\n\tmeasure = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numMeasure));
-    put(runT, tables.measure);
-    put(runH, "double* mesval;\nlong* lowalarm;long* highalarm;\nlong* meslowmisb;\n"
-              "long* meshighmisb;\nlong* mesmisb;\n");
-    put(runT, "mesval = NULL;\n\t");
+    put(gen.runtimeHeaderFile, "variable* measure;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("\n\tmeasure = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numMeasure));
+    put(gen.runtimeSourceFile, tables.measure);
+    put(gen.runtimeHeaderFile,
+        "double* mesval;\nlong* lowalarm;long* highalarm;\nlong* meslowmisb;\n"
+        "long* meshighmisb;\nlong* mesmisb;\n");
+    put(gen.runtimeSourceFile, "mesval = NULL;\n\t");
     for (const char *alarms : {"lowalarm", "highalarm", "meslowmisb", "meshighmisb", "mesmisb"})
-      put(runT, std::string(alarms) + fill(" = (long*) new_malloc(%ld*sizeof (long));\n\t", numMeasure));
+      put(gen.runtimeSourceFile,
+          std::string(alarms) + fill(" = (long*) new_malloc(%ld*sizeof (long));\n\t", numMeasure));
   }
   if (numTemporal > 0) {
-    put(runH, "variable* temporal;\n\t");
-    put(runT, fill("temporal = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numTemporal));
-    put(runT, tables.temporal);
+    put(gen.runtimeHeaderFile, "variable* temporal;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("temporal = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numTemporal));
+    put(gen.runtimeSourceFile, tables.temporal);
   }
   if (numUntemporal > 0) {
-    put(runH, "variable* untemporal;\n\t");
-    put(runT, fill("untemporal = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numUntemporal));
-    put(runT, tables.untemporal);
+    put(gen.runtimeHeaderFile, "variable* untemporal;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("untemporal = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numUntemporal));
+    put(gen.runtimeSourceFile, tables.untemporal);
   }
   if (influListsarn != nullptr) {
-    put(runH, "influence* influ;\n\t");
-    put(runT, fill("\n\tinflu = (influence*) new_malloc (%ld*sizeof (influence));\n\t", numInfluG));
-    put(runT, tables.influ);
-    put(runH, "long* condin;\n\tlong* condout;\n\t");
-    put(runT, fill("condin = (long*) new_malloc (%ld*sizeof (long));\n\t", numInfluG) +
-                  fill("condout = (long*) new_malloc (%ld*sizeof (long));\n\t", numInfluG));
+    put(gen.runtimeHeaderFile, "influence* influ;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("\n\tinflu = (influence*) new_malloc (%ld*sizeof (influence));\n\t",
+             gen.influenceTotal));
+    put(gen.runtimeSourceFile, tables.influ);
+    put(gen.runtimeHeaderFile, "long* condin;\n\tlong* condout;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("condin = (long*) new_malloc (%ld*sizeof (long));\n\t", gen.influenceTotal) +
+            fill("condout = (long*) new_malloc (%ld*sizeof (long));\n\t", gen.influenceTotal));
   }
 }
 
 // Tables filled from the texts the element generators collected.
-void writeCollectedTables() {
-  if (numConditions > 0) {
-    put(runH, "condition* condi;\n\t");
-    put(runT, fill("condi = (condition*) new_malloc (%ld*sizeof (condition));\n\t", numConditions));
-    put(runT, condstr);
+void writeCollectedTables(GenerationState &gen) {
+  if (gen.model->conditionCount > 0) {
+    put(gen.runtimeHeaderFile, "condition* condi;\n\t");
+    put(gen.runtimeSourceFile, fill("condi = (condition*) new_malloc (%ld*sizeof (condition));\n\t",
+                                    gen.model->conditionCount));
+    put(gen.runtimeSourceFile, gen.conditionRegistrations);
   }
-  if (numNoeudG != 0) {
-    put(runH, "cGraph* cG;\n\t");
-    put(runT, fill("cG = (cGraph*) new_malloc (%ld*sizeof (cGraph));\n\t", numNoeudG));
-    put(runT, nodestr);
+  if (gen.nodeTotal != 0) {
+    put(gen.runtimeHeaderFile, "cGraph* cG;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("cG = (cGraph*) new_malloc (%ld*sizeof (cGraph));\n\t", gen.nodeTotal));
+    put(gen.runtimeSourceFile, gen.nodeRegistrations);
   }
   if (initListsarn != nullptr) {
-    put(runH, "initVar* init;\n\t");
-    put(runT, fill("init = (initVar*) new_malloc (%ld*sizeof (initVar));\n\t", numInitEntries));
-    put(runT, initstr);
+    put(gen.runtimeHeaderFile, "initVar* init;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("init = (initVar*) new_malloc (%ld*sizeof (initVar));\n\t", gen.initEntryCount));
+    put(gen.runtimeSourceFile, gen.initRegistrations);
   }
   if (gVarListsarn != nullptr) {
-    put(runH, "gVar* gV;\n\t");
-    put(runT, fill("gV = (gVar*) new_malloc (%ld*sizeof (gVar));\n\t", numGVarSV));
-    put(runT, gvarstr);
+    put(gen.runtimeHeaderFile, "gVar* gV;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("gV = (gVar*) new_malloc (%ld*sizeof (gVar));\n\t", gen.globalVariableEntryCount));
+    put(gen.runtimeSourceFile, gen.globalVariableRegistrations);
   }
   if (condCListsarn != nullptr) {
-    put(runH, "expr* aC;\n\tlong inAc;\n\t");
-    put(runT, fill("aC = (expr*) new_malloc (%ld*sizeof (expr));\n\t", numCondC));
-    put(runT, condcstr);
-    put(runT, fill("long* vals = (long*) new_malloc (%ld*sizeof (long));\n\t", numCondC));
-    put(runT, zeroes("vals", numCondC));
-    put(runT, fill("long* inAc = (long*) new_malloc (%ld*sizeof (long));\n\t", numCondC));
-    put(runT, zeroes("inAc", numCondC));
+    put(gen.runtimeHeaderFile, "expr* aC;\n\tlong inAc;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("aC = (expr*) new_malloc (%ld*sizeof (expr));\n\t", gen.conditionConstraintCount));
+    put(gen.runtimeSourceFile, gen.conditionConstraintRegistrations);
+    put(gen.runtimeSourceFile, fill("long* vals = (long*) new_malloc (%ld*sizeof (long));\n\t",
+                                    gen.conditionConstraintCount));
+    put(gen.runtimeSourceFile, zeroes("vals", gen.conditionConstraintCount));
+    put(gen.runtimeSourceFile, fill("long* inAc = (long*) new_malloc (%ld*sizeof (long));\n\t",
+                                    gen.conditionConstraintCount));
+    put(gen.runtimeSourceFile, zeroes("inAc", gen.conditionConstraintCount));
   }
-  if (numMFExpr != 0) {
-    put(runH, "expr* aMF;\n\t");
-    put(runT, fill("expr* aMF = (expr*) new_malloc (%ld*sizeof (expr));\n\t", numMFExpr));
-    put(runT, mfexprstr);
+  if (gen.mappingExprCount != 0) {
+    put(gen.runtimeHeaderFile, "expr* aMF;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("expr* aMF = (expr*) new_malloc (%ld*sizeof (expr));\n\t", gen.mappingExprCount));
+    put(gen.runtimeSourceFile, gen.mappingExprRegistrations);
   }
   if (globCListsarn != nullptr) {
-    put(runH, "expr* aG;\n\tlong inAg;\n\t");
-    put(runT, fill("expr* aG = (expr*) new_malloc (%ld*sizeof (expr));\n\t", numGlobC));
-    put(runT, globstr);
-    put(runT, fill("long* inAg = (long*) new_malloc (%ld*sizeof (long));\n\t", numGlobC));
-    put(runT, zeroes("inAg", numGlobC));
+    put(gen.runtimeHeaderFile, "expr* aG;\n\tlong inAg;\n\t");
+    put(gen.runtimeSourceFile,
+        fill("expr* aG = (expr*) new_malloc (%ld*sizeof (expr));\n\t", gen.globalConstraintCount));
+    put(gen.runtimeSourceFile, gen.globalConstraintRegistrations);
+    put(gen.runtimeSourceFile, fill("long* inAg = (long*) new_malloc (%ld*sizeof (long));\n\t",
+                                    gen.globalConstraintCount));
+    put(gen.runtimeSourceFile, zeroes("inAg", gen.globalConstraintCount));
   }
 }
 
@@ -204,14 +225,14 @@ struct RecordSection {
   const char *empty;
 };
 
-void writeRuntimeRecord() {
+void writeRuntimeRecord(GenerationState &gen) {
   const char *r = appliName.c_str();
-  std::fprintf(runT, "%s_rt = (runtime) new_malloc (sizeof (s_runtime));\n\t", r);
-  std::fprintf(runT,
+  std::fprintf(gen.runtimeSourceFile, "%s_rt = (runtime) new_malloc (sizeof (s_runtime));\n\t", r);
+  std::fprintf(gen.runtimeSourceFile,
                "%s_rt->appli = \"%s\";\n\t%s_rt->num = 0;\n\t%s_rt->ts = %g;\n\t%s_rt->dts = 0;\n\t"
                "%s_rt->twc = %ld;\n\t%s_rt->nvar = %ld;\n\t%s_rt->dico = dico;\n\t",
-               r, r, r, r, timeStep, r, r, static_cast<long>(conf_get("continuous_window")), r,
-               numVarG, r);
+               r, r, r, r, gen.timeStep, r, r, static_cast<long>(conf_get("continuous_window")), r,
+               gen.variableTotal, r);
 
   const RecordSection beforeDepth[] = {
       {numInput, "%s_rt->nin = %ld;\n\t%s_rt->in = input;\n\t%s_rt->inval = inval;\n\t",
@@ -224,67 +245,82 @@ void writeRuntimeRecord() {
       {numMeasure,
        "%s_rt->nmes = %ld;\n\t%s_rt->mes = measure;\n\t%s_rt->mesval = mesval;\n\t"
        "%s_rt->lowalarm = lowalarm;\n\t%s_rt->highalarm = highalarm;\n\t"
-       "%s_rt->lowmisb = meslowmisb;\n\t%s_rt->highmisb = meshighmisb;\n\t%s_rt->misb = mesmisb;\n\t",
-       "%s_rt->nmes = 0;\n\t%s_rt->mes = NULL;\n\t%s_rt->mesval = NULL;\n\t%s_rt->lowalarm = NULL;\n\t"
+       "%s_rt->lowmisb = meslowmisb;\n\t%s_rt->highmisb = meshighmisb;\n\t%s_rt->misb = "
+       "mesmisb;\n\t",
+       "%s_rt->nmes = 0;\n\t%s_rt->mes = NULL;\n\t%s_rt->mesval = NULL;\n\t%s_rt->lowalarm = "
+       "NULL;\n\t"
        "%s_rt->highalarm = NULL;\n\t%s_rt->lowmisb = NULL;\n\t%s_rt->highmisb = NULL;\n\t"
        "%s_rt->misb = NULL;\n\t"},
       {numTemporal, "%s_rt->ntemp = %ld;\n\t%s_rt->temp = temporal;\n\t",
        "%s_rt->ntemp = 0;\n\t%s_rt->temp = NULL;\n\t"},
       {numUntemporal, "%s_rt->nuntemp = %ld;\n\t%s_rt->untemp = untemporal;\n\t",
        "%s_rt->nuntemp = 0;\n\t%s_rt->untemp = NULL;\n\t"},
-      {numInfluG,
+      {gen.influenceTotal,
        "%s_rt->nifl = %ld;\n\t%s_rt->infl = influ;\n\t%s_rt->condin = condin;\n\t"
        "%s_rt->condout = condout;\n\t",
-       "%s_rt->nifl = 0;\n\t%s_rt->infl = NULL;\n\t%s_rt->condin = NULL;\n\t%s_rt->condout = NULL;\n\t"},
-      {numNoeudG, "%s_rt->ncg = %ld;\n\t%s_rt->cg = cG;\n\t", "%s_rt->ncg = 0;\n\t%s_rt->cg = NULL;\n\t"},
+       "%s_rt->nifl = 0;\n\t%s_rt->infl = NULL;\n\t%s_rt->condin = NULL;\n\t%s_rt->condout = "
+       "NULL;\n\t"},
+      {gen.nodeTotal, "%s_rt->ncg = %ld;\n\t%s_rt->cg = cG;\n\t",
+       "%s_rt->ncg = 0;\n\t%s_rt->cg = NULL;\n\t"},
   };
   const RecordSection afterDepth[] = {
-      {numInitEntries, "%s_rt->nit = %ld;\n\t%s_rt->iv = init;\n\t", "%s_rt->nit = 0;\n\t%s_rt->iv = NULL;\n\t"},
-      {numGVarSV, "%s_rt->ngv = %ld;\n\t%s_rt->vgv = gV;\n\t", "%s_rt->ngv = 0;\n\t%s_rt->vgv = NULL;\n\t"},
-      {numGlobC, "%s_rt->ngc = %ld;\n\t%s_rt->glc = aG;\n\t%s_rt->inag = inAg;\n\t",
+      {gen.initEntryCount, "%s_rt->nit = %ld;\n\t%s_rt->iv = init;\n\t",
+       "%s_rt->nit = 0;\n\t%s_rt->iv = NULL;\n\t"},
+      {gen.globalVariableEntryCount, "%s_rt->ngv = %ld;\n\t%s_rt->vgv = gV;\n\t",
+       "%s_rt->ngv = 0;\n\t%s_rt->vgv = NULL;\n\t"},
+      {gen.globalConstraintCount,
+       "%s_rt->ngc = %ld;\n\t%s_rt->glc = aG;\n\t%s_rt->inag = inAg;\n\t",
        "%s_rt->ngc = 0;\n\t%s_rt->glc = NULL;\n\t%s_rt->inag = NULL;\n\t"},
-      {numCondC,
+      {gen.conditionConstraintCount,
        "%s_rt->ncdc = %ld;\n\t%s_rt->cdc = aC;\n\t%s_rt->valSpc = vals;\n\t%s_rt->inac = inAc;\n\t",
-       "%s_rt->ncdc = 0;\n\t%s_rt->cdc = NULL;\n\t%s_rt->valSpc = NULL;\n\t%s_rt->inac = NULL;\n\t"},
-      {numMFExpr, "%s_rt->nmfc = %ld;\n\t%s_rt->mfc = aMF;\n\t", "%s_rt->nmfc = 0;\n\t%s_rt->mfc = NULL;\n\t"},
+       "%s_rt->ncdc = 0;\n\t%s_rt->cdc = NULL;\n\t%s_rt->valSpc = NULL;\n\t%s_rt->inac = "
+       "NULL;\n\t"},
+      {gen.mappingExprCount, "%s_rt->nmfc = %ld;\n\t%s_rt->mfc = aMF;\n\t",
+       "%s_rt->nmfc = 0;\n\t%s_rt->mfc = NULL;\n\t"},
   };
   for (const RecordSection &section : beforeDepth)
-    put(runT, section.count != 0 ? fill(section.full, section.count) : fill(section.empty));
-  put(runT, fill("%s_rt->maxDepth = %ld;\n\t", maxDepth));
+    put(gen.runtimeSourceFile,
+        section.count != 0 ? fill(section.full, section.count) : fill(section.empty));
+  put(gen.runtimeSourceFile, fill("%s_rt->maxDepth = %ld;\n\t", maxDepth));
   for (const RecordSection &section : afterDepth)
-    put(runT, section.count != 0 ? fill(section.full, section.count) : fill(section.empty));
+    put(gen.runtimeSourceFile,
+        section.count != 0 ? fill(section.full, section.count) : fill(section.empty));
 
-  put(runT, fill("%s_rt->inited = 0;\n\t%s_rt->runGC = 0;\n\t%s_rt->cumTime = 0;\n\t%s_rt->prec = 0;\n\t"
-                 "%s_rt->onlyFaultIso = 0;\n\t%s_rt->numMisb = 0;\n\t%s_rt->numOk = 0;\n\t"
-                 "%s_rt->mbVA = NULL;\n\t%s_rt->okVA = NULL;\n\t%s_rt->sfVA = NULL;\n\t"
-                 "%s_rt->oldNumMisb = 0;\n\t%s_rt->oldMisbVarArray = NULL;\n\t%s_rt->numNodesHST = 0;"
-                 "%s_rt->ncondi = %ld;\n\t%s_rt->condi = condi;\n\t",
-                 numConditions));
-  put(runT, fill("%s_rt->bridgeEvents = NULL;\n\t%s_rt->bridgeConds = NULL;\n\t"
-                 "%s_rt->bridgeTransitions = NULL;%s_rt->bridgeConflicts = NULL;\n\t"));
-  put(runT, fill("createLeafListsarn (&%s_rt->HSTree);\n\tcreateConflictSet (&%s_rt->softConflictListsarn);\n\t"
-                 "%s_rt->diagOut = NULL;\n\t"));
-  put(runT, fill("\n/* remove next line if linking several applications \t\t       together */\n"
-                 "morvel_rt=%s_rt;\n\t}"));
+  put(gen.runtimeSourceFile,
+      fill("%s_rt->inited = 0;\n\t%s_rt->runGC = 0;\n\t%s_rt->cumTime = 0;\n\t%s_rt->prec = 0;\n\t"
+           "%s_rt->onlyFaultIso = 0;\n\t%s_rt->numMisb = 0;\n\t%s_rt->numOk = 0;\n\t"
+           "%s_rt->mbVA = NULL;\n\t%s_rt->okVA = NULL;\n\t%s_rt->sfVA = NULL;\n\t"
+           "%s_rt->oldNumMisb = 0;\n\t%s_rt->oldMisbVarArray = NULL;\n\t%s_rt->numNodesHST = 0;"
+           "%s_rt->ncondi = %ld;\n\t%s_rt->condi = condi;\n\t",
+           gen.model->conditionCount));
+  put(gen.runtimeSourceFile,
+      fill("%s_rt->bridgeEvents = NULL;\n\t%s_rt->bridgeConds = NULL;\n\t"
+           "%s_rt->bridgeTransitions = NULL;%s_rt->bridgeConflicts = NULL;\n\t"));
+  put(gen.runtimeSourceFile, fill("createLeafListsarn (&%s_rt->HSTree);\n\tcreateConflictSet "
+                                  "(&%s_rt->softConflictListsarn);\n\t"
+                                  "%s_rt->diagOut = NULL;\n\t"));
+  put(gen.runtimeSourceFile,
+      fill("\n/* remove next line if linking several applications \t\t       together */\n"
+           "morvel_rt=%s_rt;\n\t}"));
 }
 
-void closeRuntimeFiles() {
-  std::fclose(runT);
-  std::fclose(runH);
-  runT = nullptr;
-  runH = nullptr;
+void closeRuntimeFiles(GenerationState &gen) {
+  std::fclose(gen.runtimeSourceFile);
+  std::fclose(gen.runtimeHeaderFile);
+  gen.runtimeSourceFile = nullptr;
+  gen.runtimeHeaderFile = nullptr;
 }
 
-void writeCrossReferences() {
-  if (!cross_ref.empty()) {
-    put(runT, "/* cross-reference code */\n\t");
-    put(runT, cross_ref);
+void writeCrossReferences(GenerationState &gen) {
+  if (!gen.crossReferences.empty()) {
+    put(gen.runtimeSourceFile, "/* cross-reference code */\n\t");
+    put(gen.runtimeSourceFile, gen.crossReferences);
   }
 }
 
-void writeRuntimeRecordNames() {
-  put(runH, fill("runtime %s_rt;\n"));
-  put(runH, "runtime morvel_rt;\n");
+void writeRuntimeRecordNames(GenerationState &gen) {
+  put(gen.runtimeHeaderFile, fill("runtime %s_rt;\n"));
+  put(gen.runtimeHeaderFile, "runtime morvel_rt;\n");
 }
 
 const char *envOpti() {
@@ -298,37 +334,42 @@ void resetRuntimeCounts() {
     *count = 0;
 }
 
-void mrvGenerateRunT() {
-  writeCrossReferences();
-  put(runH, "\n\tvariable* dico;\n");
-  put(runT, fill("\n\tdico = (variable*) new_malloc (%ld*sizeof (variable));\n\t", numVarG));
+void mrvGenerateRunT(GenerationState &gen) {
+  writeCrossReferences(gen);
+  put(gen.runtimeHeaderFile, "\n\tvariable* dico;\n");
+  put(gen.runtimeSourceFile,
+      fill("\n\tdico = (variable*) new_malloc (%ld*sizeof (variable));\n\t", gen.variableTotal));
   numInput = listsarnVarLn(inputListsarn);
   numDisplay = listsarnVarLn(displayListsarn);
   numMeasure = listsarnVarLn(measureListsarn);
   numTemporal = listsarnVarLn(temporalListsarn);
   numUntemporal = listsarnVarLn(untemporalListsarn);
-  writeTables(collectTables());
-  writeCollectedTables();
-  writeRuntimeRecordNames();
-  writeRuntimeRecord();
+  writeTables(gen, collectTables());
+  writeCollectedTables(gen);
+  writeRuntimeRecordNames(gen);
+  writeRuntimeRecord(gen);
 
-  put(runT, envOpti());
-  std::fprintf(runT, "long guards_int = %ld;\n\t", static_cast<long>(guards_int));
-  std::fprintf(runT, "int Trajectory::twd = %ld;\n\t", static_cast<long>(conf_get("discrete_window")));
-  std::fprintf(runT, "long h_pi = %ld;\n\t", static_cast<long>(conf_get("prime_implicants")));
-  put(runT, fill("string model_name = \"%s\";\n\t"));
-  closeRuntimeFiles();
+  put(gen.runtimeSourceFile, envOpti());
+  std::fprintf(gen.runtimeSourceFile, "long guards_int = %ld;\n\t", static_cast<long>(guards_int));
+  std::fprintf(gen.runtimeSourceFile, "int Trajectory::twd = %ld;\n\t",
+               static_cast<long>(conf_get("discrete_window")));
+  std::fprintf(gen.runtimeSourceFile, "long h_pi = %ld;\n\t",
+               static_cast<long>(conf_get("prime_implicants")));
+  put(gen.runtimeSourceFile, fill("string model_name = \"%s\";\n\t"));
+  closeRuntimeFiles(gen);
 }
 
-void mrvGenerateDiscRunT() {
-  writeCrossReferences();
-  writeRuntimeRecordNames();
-  put(runT, fill("%s_rt = NULL;\n"));
-  put(runT, fill("morvel_rt = %s_rt;\n"));
-  std::fprintf(runT, "}\nlong guards_int = %ld;\n\t", static_cast<long>(guards_int));
-  std::fprintf(runT, "int Trajectory::twd = %i;\n\t", conf_get("discrete_window"));
-  std::fprintf(runT, "long h_pi = %ld;\n\t", static_cast<long>(conf_get("prime_implicants")));
-  put(runT, envOpti());
-  put(runT, fill("string model_name = \"%s\";\n\t"));
-  closeRuntimeFiles();
+void mrvGenerateDiscRunT(GenerationState &gen) {
+  writeCrossReferences(gen);
+  writeRuntimeRecordNames(gen);
+  put(gen.runtimeSourceFile, fill("%s_rt = NULL;\n"));
+  put(gen.runtimeSourceFile, fill("morvel_rt = %s_rt;\n"));
+  std::fprintf(gen.runtimeSourceFile, "}\nlong guards_int = %ld;\n\t",
+               static_cast<long>(guards_int));
+  std::fprintf(gen.runtimeSourceFile, "int Trajectory::twd = %i;\n\t", conf_get("discrete_window"));
+  std::fprintf(gen.runtimeSourceFile, "long h_pi = %ld;\n\t",
+               static_cast<long>(conf_get("prime_implicants")));
+  put(gen.runtimeSourceFile, envOpti());
+  put(gen.runtimeSourceFile, fill("string model_name = \"%s\";\n\t"));
+  closeRuntimeFiles(gen);
 }

@@ -5,6 +5,8 @@
 #ifndef MORVEL_CODEGEN_RUNTIME_FILE_H
 #define MORVEL_CODEGEN_RUNTIME_FILE_H
 
+struct GenerationState;
+
 // Sizes of the application's variable tables, set by mrvGenerateRunT and 0
 // when it did not run in the latest compile; the execute command reads the
 // first three to know which file names the runtime expects.
@@ -17,11 +19,11 @@ extern long numUntemporal;
 // Sets the five counts to 0.
 void resetRuntimeCounts();
 
-// Writes the full ending to runT and runH and closes both.
-void mrvGenerateRunT();
+// Writes the full ending to the runtime source and header files and closes both.
+void mrvGenerateRunT(GenerationState &gen);
 
 // Writes the short ending of discrete-only generation, without continuous
-// tables or runtime record, to runT and runH and closes both.
-void mrvGenerateDiscRunT();
+// tables or runtime record, to the runtime source and header files and closes both.
+void mrvGenerateDiscRunT(GenerationState &gen);
 
 #endif

@@ -3,8 +3,6 @@
 #include "continuous/causal_graph.h"
 #include "continuous/diagnostics.h"
 #include "continuous/state.h"
-#include "discrete/instances.h"
-#include "discrete/state_var.h"
 
 namespace {
 
@@ -20,7 +18,7 @@ void printBareValue(const s_objet *o, FILE *stream) {
 
 void printAtom(const Atom *atom, FILE *stream) {
   if (atom != nullptr)
-    std::fputs(atom->getId(), stream);
+    std::fputs(atomId(atom), stream);
 }
 
 const char *influenceLetter(influType type) {
@@ -348,13 +346,4 @@ void printGlobCs(FILE *stream) {
 void printCondCs(FILE *stream) {
   printConstraints("Conditions constraints variables:\n", "Conditions constraints:\n",
                    &s_gVar::condC, condCListsarn, stream);
-}
-
-void printAllVars() {
-  std::fputs("Discrete variables:\n", stdout);
-  for (const auto &entry : variables_disc)
-    entry.second->showValues();
-  std::fputs("\nContinuous variables:\n", stdout);
-  printDic(stdout);
-  std::fputc('\n', stdout);
 }

@@ -34,9 +34,5 @@ void printRules(FILE *stream = stdout);
 void printConditions(FILE *stream = stdout);
 void printGlobCs(FILE *stream = stdout);
 void printCondCs(FILE *stream = stdout);
-// The discrete state variables in declaration order, then the dictionary.
-// The discrete part is written through the standard C++ output stream, so
-// this view has no stream argument.
-void printAllVars();
 
 #endif

@@ -13,6 +13,10 @@ class Atom;      // discrete proposition a condition may be tied to
 class Comp;      // component type that owns an influence
 struct s_cNode;  // causal node, made when the causal graph is built
 
+// The id of a discrete atom, as the printers show it; the discrete layer,
+// which defines atoms, defines it.
+const char *atomId(const Atom *atom);
+
 struct s_variable;
 struct s_expr;
 struct s_listsarnLong;

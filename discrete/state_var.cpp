@@ -217,6 +217,8 @@ void Atom::set() {
 
 bool Atom::evalAtom() const { return stateVar != nullptr && stateVar->getCurrentState() == value; }
 
+const char *atomId(const Atom *atom) { return atom->getId(); }
+
 Atom *Atom::getAtomLink(const std::string &atomId) const {
   if (stateVar == nullptr)
     return nullptr;

@@ -3,9 +3,9 @@
 #include <iostream>
 #include <string>
 
+#include "common/session.h"
 #include "reasoning/itms.h"
 #include "reasoning/pi_table.h"
-#include "shell/session.h"
 
 int itms::readPI(PiTable *table) {
   std::string name = appliName + ".pi";

@@ -5,14 +5,13 @@
 #include <iostream>
 #include <set>
 
+#include "common/session.h"
 #include "discrete/data_manager.h"
 #include "discrete/instances.h"
 #include "discrete/state_var.h"
-#include "languages/model/model_loader.h"
 #include "reasoning/itms.h"
 #include "reasoning/propagation.h"
 #include "reasoning/trajectory.h"
-#include "shell/session.h"
 
 namespace {
 
@@ -243,7 +242,7 @@ Implicants *enumPI(Atom *target, Trajectory *trajectory, itms *reasoner, int mod
   return pis;
 }
 
-void enumAllPI(itms *reasoner, int mode) {
+void enumAllPI(itms *reasoner, int mode, const std::map<int, s_component *> &instancesByRank) {
   auto *table = new PiTable();
   int read = reasoner->readPI(table);
   delete reasoner->piTable;
@@ -256,7 +255,7 @@ void enumAllPI(itms *reasoner, int mode) {
   std::cout << "generating prime implicants " << (mode == 2 ? "( nominal propositions only )" : "")
             << " ...";
   std::clock_t start = std::clock();
-  for (const auto &ranked : oco) {
+  for (const auto &ranked : instancesByRank) {
     Comp *comp = ranked.second->comp;
     if (!comp || !comp->atoms)
       continue;

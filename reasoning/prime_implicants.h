@@ -18,14 +18,15 @@ class Atom;
 class Comp;
 class Trajectory;
 class itms;
+struct s_component;
 
 // Candidate sets by size.
 using SetsBySize = std::multimap<int, Implicant *>;
 
 // Reads the application's ".pi" file into a new table of the reasoner, or
-// searches every target of the model's instances and writes the file when
-// there was none.
-void enumAllPI(itms *reasoner, int mode);
+// searches every target of the model's instances (by generation rank) and
+// writes the file when there was none.
+void enumAllPI(itms *reasoner, int mode, const std::map<int, s_component *> &instancesByRank);
 // The implicants of one atom, in a new list.
 Implicants *enumPI(Atom *target, Trajectory *trajectory, itms *reasoner, int mode);
 // The hypotheses worth extending (a new list); sets of size 1 go to bySize,

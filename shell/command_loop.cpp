@@ -12,9 +12,9 @@
 #include <readline/history.h>
 #include <readline/readline.h>
 
+#include "common/session.h"
+#include "common/utilities.h"
 #include "shell/commands.h"
-#include "shell/session.h"
-#include "shell/utilities.h"
 
 namespace {
 

@@ -8,10 +8,11 @@
 
 #include "codegen/compile_command.h"
 #include "codegen/execute_command.h"
+#include "common/session.h"
 #include "shell/load_commands.h"
 #include "shell/options.h"
 #include "shell/print_commands.h"
-#include "shell/session.h"
+#include "shell/workbench.h"
 
 const char *const printDoc =
     "Print data structures:\n"
@@ -34,15 +35,23 @@ const char *const graphDoc =
 
 const char *const usage = "Usage: morvel (-{hyb,cont,disc}) <file.mdl>";
 
+namespace {
+
+int compileApplication(char *argument) { return qxCompile(generationState, loadedModel, argument); }
+
+int executeApplication(char *argument) { return qxExec(generationState, argument); }
+
+} // namespace
+
 const qxCom cde[] = {
     {"quit", qxQuit, "Quit Morvel"},
     {"q", qxQuit, "shortcut to quit"},
     {"help", qxHelp, "Get Help"},
     {"#", qxComment, "Comment line"},
     {"load", qxLoad, "Load an application"},
-    {"compile", qxCompile, "Compile and generate C code"},
-    {"execute", qxExec, "Launch runtime"},
-    {"exec", qxExec, "shortcut to execute"},
+    {"compile", compileApplication, "Compile and generate C code"},
+    {"execute", executeApplication, "Launch runtime"},
+    {"exec", executeApplication, "shortcut to execute"},
     {"print", qxPrint, printDoc},
     {"p", qxPrint, "shortcut to print"},
     {"graph", qxGraph, graphDoc},

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "common/session.h"
 #include "continuous/causal_graph.h"
 #include "continuous/state.h"
 #include "discrete/data_manager.h"
-#include "shell/session.h"
 
 namespace {
 

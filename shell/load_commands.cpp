@@ -5,16 +5,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/session.h"
+#include "common/utilities.h"
 #include "continuous/causal_graph.h"
-#include "continuous/merge_lists.h"
 #include "continuous/diagnostics.h"
+#include "continuous/merge_lists.h"
 #include "continuous/state.h"
 #include "languages/definition/definition_passes.h"
 #include "languages/model/model_loader.h"
 #include "reasoning/itms.h"
 #include "shell/options.h"
-#include "shell/session.h"
-#include "shell/utilities.h"
+#include "shell/workbench.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ int qxLoad(char *argument) {
       result = parseContFile(fileIn.c_str());
     } else {
       newReasoner();
-      result = parseModelFile(model, fileIn, appliPath + "runtime/" + appliName);
+      result = parseModelFile(model, fileIn, appliPath + "runtime/" + appliName, loadedModel);
     }
     if (result != 0 || recover)
       loadError = 1;

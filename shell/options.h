@@ -1,36 +1,15 @@
-// The option store: named integer settings read once at start-up from the
-// built-in defaults and the option file ".mrvconf".
+// The option file: read once at start-up into the option store, and the
+// listing the options command shows.
 #ifndef MORVEL_SHELL_OPTIONS_H
 #define MORVEL_SHELL_OPTIONS_H
 
-#include <cstdio>
-#include <string>
-#include <utility>
-#include <vector>
-
-// Mirrors of six options, refreshed whenever the option is written.
-extern int mrv_evlps_opti;  // evlps_opti
-extern int mrv_code_opti;   // code_opti
-extern int mrv_code_debug;  // code_debug
-extern int twc;             // continuous_window
-extern int twd;             // discrete_window
-extern int pi;              // prime_implicants
+#include "common/options.h"
 
 // Creates the store with its defaults, then reads the option file of the real
 // user's home directory, else of the installation directory. Returns 1 when a
 // file was read.
 int load_conf_file();
-// Resets the store to the built-in defaults (refreshing every mirror).
-void config_init();
-// Reads option lines from an open file into the store, then refreshes the mirrors.
-void conf_read(FILE *file);
-
-void conf_set(const char *name, int value);
-int conf_get(const char *name);
-void conf_cache_entry(const char *name);
+// Every option as "name -- value", one a line, in listing order.
 void print_conf();
-
-// The options in listing order, as print_conf shows them.
-std::vector<std::pair<std::string, int>> conf_entries();
 
 #endif

@@ -5,11 +5,13 @@
 #include <cstring>
 #include <string>
 
+#include "common/session.h"
 #include "continuous/printers.h"
 #include "continuous/state.h"
 #include "discrete/data_manager.h"
+#include "discrete/instances.h"
+#include "discrete/state_var.h"
 #include "shell/figures.h"
-#include "shell/session.h"
 
 namespace {
 
@@ -43,6 +45,17 @@ void printInitializations() {
   }
   std::printf("Initializations:\n");
   printInitListsarn(initListsarn);
+}
+
+// The discrete state variables in declaration order, then the dictionary.
+// The discrete part is written through the standard C++ output stream.
+void printAllVars() {
+  std::fputs("Discrete variables:\n", stdout);
+  for (const auto &entry : variables_disc)
+    entry.second->showValues();
+  std::fputs("\nContinuous variables:\n", stdout);
+  printDic(stdout);
+  std::fputc('\n', stdout);
 }
 
 // What print shows, chosen by the first keyword found anywhere in the argument.

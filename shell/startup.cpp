@@ -4,13 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/session.h"
 #include "continuous/values.h"
 #include "discrete/data_manager.h"
 #include "shell/command_loop.h"
 #include "shell/commands.h"
 #include "shell/load_commands.h"
 #include "shell/options.h"
-#include "shell/session.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // end, the interface and the state variables of the vardef body.
 #include <algorithm>
 
+#include "common/options.h"
 #include "continuous/diagnostics.h"
 #include "continuous/state.h"
 #include "discrete/comp.h"
@@ -11,7 +12,6 @@
 #include "languages/definition/condition_bridge.h"
 #include "languages/definition/definition_driver.h"
 #include "languages/definition/definition_passes.h"
-#include "shell/options.h"
 
 int guards_int = 0;
 

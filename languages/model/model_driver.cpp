@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "languages/model/model_loader.h"
+#include "languages/model/model_builder.h"
 #include "languages/model/model_parser.hpp"
 
 typedef void *yyscan_t;
@@ -13,7 +13,8 @@ void model_set_in(FILE *input, yyscan_t scanner);
 int model_lex_destroy(yyscan_t scanner);
 int modelScan(MODEL_STYPE *value, yyscan_t scanner);
 
-ModelDriver::ModelDriver(FILE *input, const std::string &fileName) : fileName(fileName) {
+ModelDriver::ModelDriver(FILE *input, const std::string &fileName, ModelBuilder &builder)
+    : fileName(fileName), builder(builder) {
   model_lex_init_extra(this, &scanner);
   model_set_in(input, scanner);
 }
@@ -49,18 +50,20 @@ bool ModelDriver::listHasEmptyItem() const {
 
 std::vector<std::string> *ModelDriver::takeList() { return &lists.emplace_back(std::move(list)); }
 
-bool ModelDriver::usesDeclaration(std::vector<std::string> *types) { return declareUsedTypes(*types); }
+bool ModelDriver::usesDeclaration(std::vector<std::string> *types) {
+  return builder.declareUsedTypes(*types);
+}
 
 void ModelDriver::declareInstance(const char *type, const char *varName) {
-  if (!declareComponent(type, varName, position()))
+  if (!builder.declareComponent(type, varName, position()))
     syntaxError("Variables parsing error\n");
 }
 
 void ModelDriver::instantiate(const char *varName, std::vector<std::string> *arguments) {
-  instantiateComponent(varName, *arguments, position());
+  builder.instantiateComponent(varName, *arguments, position());
 }
 
-void ModelDriver::endOfModel() { finishModel(); }
+void ModelDriver::endOfModel() { builder.finishModel(); }
 
 void ModelDriver::syntaxError(const char *message) {
   // The parser's own words are replaced by the loader's.

@@ -1,5 +1,5 @@
 // Reads a model file: the scanner and grammar call back here, and the
-// actions declare and instantiate component instances through the loader.
+// actions declare and instantiate component instances through the builder.
 #ifndef MORVEL_LANGUAGES_MODEL_DRIVER_H
 #define MORVEL_LANGUAGES_MODEL_DRIVER_H
 
@@ -11,11 +11,12 @@
 
 #include "continuous/diagnostics.h"
 
+class ModelBuilder;
 union MODEL_STYPE;
 
 class ModelDriver {
  public:
-  ModelDriver(FILE *input, const std::string &fileName);
+  ModelDriver(FILE *input, const std::string &fileName, ModelBuilder &builder);
   ~ModelDriver();
   ModelDriver(const ModelDriver &) = delete;
   ModelDriver &operator=(const ModelDriver &) = delete;
@@ -47,6 +48,7 @@ class ModelDriver {
  private:
   SourcePosition position() const { return {fileName, line}; }
 
+  ModelBuilder &builder;
   void *scanner = nullptr;
   bool firstToken = true;
   std::vector<std::string> list;

@@ -5,8 +5,8 @@
 
 #include "codegen/class_generation.h"
 #include "codegen_support.h"
+#include "common/session.h"
 #include "discrete/state_var.h"
-#include "shell/session.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ std::string ending(const std::string &text, const std::string &suffix) {
 const char *const constructorArguments = "(string na, vector<CommandVar*>* in, vector<CommandVar*>* out";
 
 TEST_F(ClassGeneration, PrologueOfBothClassFiles) {
-  geneClassHeaders("Valve");
+  geneClassHeaders(gen, "Valve");
   EXPECT_EQ(header.text(), "/* Generated from Valve.def */\n\n\n#ifndef VALVE_H\n#define VALVE_H\n\n"
                            "#include \"Comprt.h\"\n#include \"sarn-runt.h\"\n");
   EXPECT_EQ(body.text(), "#include \"Valve.h\"\n\n");
@@ -33,35 +33,35 @@ TEST_F(ClassGeneration, UsedComponentsAreIncludedOrDeclaredAhead) {
   const std::string tail = "init();\n}\nTank::~Tank() {\n\n}\nvoid Tank::init() {\n";
   for (bool generated : {false, true}) {
     MemoryFile h, b;
-    defH = h.file;
-    defCPP = b.file;
-    cross_ref.clear();
+    gen.classHeaderFile = h.file;
+    gen.classBodyFile = b.file;
+    gen.crossReferences.clear();
     valve->generated = generated;
-    geneUse(tank);
+    geneUse(gen, tank);
     EXPECT_EQ(h.text(), std::string(generated ? "class Valve;\n" : "#include \"Valve.h\"\n") +
                             "\n\nclass Tank: public Comp {\n\npublic:\n\tTank" + parameters +
                             ";\n\t~Tank();\n\tvoid init();\n\tValve* inlet;\n\n");
     EXPECT_EQ(b.text(), "Tank::Tank" + parameters + " : Comp(na) {\n\t\tcmd_in = in;\n\t\t"
                             "cmd_out = out;\n\tinlet = inleti;\n\t" +
                             (generated ? "" : "imported_comps->push_back ( (Comp*) inleti);\n\t") + tail);
-    EXPECT_EQ(cross_ref, generated ? "tank->imported_comps->push_back (valve);\n\t" : "");
+    EXPECT_EQ(gen.crossReferences, generated ? "tank->imported_comps->push_back (valve);\n\t" : "");
   }
-  defH = header.file;
-  defCPP = body.file;
+  gen.classHeaderFile = header.file;
+  gen.classBodyFile = body.file;
 
   // Types that use each other only declare each other.
   Comp *pump = component("pump", "Pump");
   Comp *sump = component("sump", "Sump");
   uses(pump, sump, "drain");
   uses(sump, pump, "feeder");
-  cross_ref.clear();
-  geneUse(pump);
-  geneUse(sump);
+  gen.crossReferences.clear();
+  geneUse(gen, pump);
+  geneUse(gen, sump);
   EXPECT_EQ(header.text().find("#include"), std::string::npos);
   EXPECT_NE(header.text().find("class Sump;\n\n\nclass Pump: public Comp {"), std::string::npos);
   EXPECT_NE(header.text().find("class Pump;\n\n\nclass Sump: public Comp {"), std::string::npos);
-  EXPECT_EQ(cross_ref, "pump->imported_comps->push_back (sump);\n\t"
-                       "sump->imported_comps->push_back (pump);\n\t");
+  EXPECT_EQ(gen.crossReferences, "pump->imported_comps->push_back (sump);\n\t"
+                                 "sump->imported_comps->push_back (pump);\n\t");
 }
 
 TEST_F(ClassGeneration, CommandedTypeReachesItsCommander) {
@@ -70,7 +70,7 @@ TEST_F(ClassGeneration, CommandedTypeReachesItsCommander) {
   CommandVar power("switch.power", {"off", "on"}, "off", lever);
   bulb->commanded = true;
   bulb->cmdIn = new std::vector<CommandVar *>{&power};
-  geneUse(bulb);
+  geneUse(gen, bulb);
   EXPECT_EQ(header.text(), std::string("#include \"Switch.h\"\n\n\nclass Bulb: public Comp {\n\npublic:\n\tBulb") +
                                constructorArguments + ");\n\t~Bulb();\n\tvoid init();\n\n\tSwitch* cmpin;\n");
   EXPECT_EQ(body.text(), std::string("Bulb::Bulb") + constructorArguments +
@@ -87,8 +87,8 @@ TEST_F(ClassGeneration, LaterInstancesOfATypeAddNoClassText) {
   uses(spare, valve, "inlet");
   // A mark left by an earlier compile is forgotten: the valve still comes later.
   valve->generated = true;
-  geneComp(tank);
-  generated_types.push_back("Tank");
+  geneComp(gen, tank);
+  gen.generatedTypes.push_back("Tank");
   const std::string classHeader = header.text();
   const std::string classBody = body.text();
   EXPECT_EQ(classHeader.substr(0, 20), "#include \"Valve.h\"\n\n");
@@ -98,11 +98,11 @@ TEST_F(ClassGeneration, LaterInstancesOfATypeAddNoClassText) {
   EXPECT_FALSE(valve->generated);
   EXPECT_TRUE(tank->generated);
 
-  geneComp(spare);
+  geneComp(gen, spare);
   EXPECT_EQ(header.text(), classHeader);
   EXPECT_EQ(body.text(), classBody);
   EXPECT_TRUE(spare->generated);
-  EXPECT_TRUE(in_gen_types);
+  EXPECT_TRUE(gen.typeGeneratedAlready);
 }
 
 TEST_F(ClassGeneration, EveryInstanceOpensItsClauseFilesAboveTheThreshold) {
@@ -112,10 +112,10 @@ TEST_F(ClassGeneration, EveryInstanceOpensItsClauseFilesAboveTheThreshold) {
   std::vector<Clause *> model(1001, nullptr);
   DataManager::cls = &model;
 
-  geneComp(component("valve", "Valve"));
-  generated_types.push_back("Valve");
-  geneComp(component("spare", "Valve"));
-  EXPECT_EQ(cl_files, (std::vector<std::string>{"runtime/cl_valve0", "runtime/cl_spare0"}));
+  geneComp(gen, component("valve", "Valve"));
+  gen.generatedTypes.push_back("Valve");
+  geneComp(gen, component("spare", "Valve"));
+  EXPECT_EQ(gen.clauseFiles, (std::vector<std::string>{"runtime/cl_valve0", "runtime/cl_spare0"}));
   // The later instance starts its conditions where the first one's ended.
   EXPECT_EQ(runtime.text(),
             "init_cl_valve0 (sMM);\n\t\tspare->condition_offset = 0;\n\tinit_cl_spare0 (sMM);\n\t");

@@ -13,43 +13,39 @@
 
 #include "codegen/continuous_elements.h"
 #include "codegen/generation_state.h"
+#include "common/session.h"
 #include "continuous/lists.h"
 #include "continuous/state.h"
 #include "continuous/values.h"
 #include "discrete/comp.h"
 #include "discrete/data_manager.h"
 #include "discrete/instances.h"
+#include "languages/model/loaded_model.h"
 #include "shell/options.h"
-#include "shell/session.h"
 #include "tests/test_support.h"
 
-// Every test starts from a fresh compile with the class and runtime files in
-// memory, default options, a time step of 1 and the current directory as the
-// application's.
+// Every test starts from a fresh generation state with the class and runtime
+// files in memory, default options, a time step of 1 and the current directory
+// as the application's.
 class GenerationTest : public testing::Test {
  protected:
   void SetUp() override {
     objInit();
     config_init();
-    resetGenerationState();
+    gen.model = &loadedModel;
+    gen.resetForCompile();
     resetContinuousSession();
-    generated_types.clear();
-    cl_files.clear();
-    in_gen_types = false;
     appliPath = "";
-    timeStep = 1.0;
-    numExpr = numStf = numTransitions = numClauses = 0;
     DataManager::active_comps.clear();
     comps.clear();
     variables_disc.clear();
-    defCPP = body.file;
-    defH = header.file;
-    runT = runtime.file;
-    runH = runtimeHeader.file;
+    gen.classBodyFile = body.file;
+    gen.classHeaderFile = header.file;
+    gen.runtimeSourceFile = runtime.file;
+    gen.runtimeHeaderFile = runtimeHeader.file;
   }
   void TearDown() override {
     forgetGeneratedElements();
-    defCPP = defH = runT = runH = nullptr;
     DataManager::active_comps.clear();
     comps.clear();
   }
@@ -107,6 +103,9 @@ class GenerationTest : public testing::Test {
     return list;
   }
 
+  // A fresh generation state and loaded model for every test.
+  GenerationState gen;
+  LoadedModel loadedModel;
   MemoryFile body, header, runtime, runtimeHeader;
   std::vector<std::unique_ptr<Comp>> owned;
 };

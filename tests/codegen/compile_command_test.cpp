@@ -7,12 +7,13 @@
 #include "codegen/clause_builds.h"
 #include "codegen/compile_command.h"
 #include "codegen/generation_state.h"
+#include "common/session.h"
 #include "continuous/diagnostics.h"
 #include "continuous/state.h"
 #include "discrete/data_manager.h"
+#include "languages/model/loaded_model.h"
 #include "reasoning/itms.h"
 #include "shell/options.h"
-#include "shell/session.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -38,7 +39,9 @@ TEST(CompileCommand, AnApplicationWithALoadErrorIsNotCompiled) {
   loaded = executed = loadError = 1;
   compiled = 0;
   char step[] = "1";
-  std::string out = printed([&] { qxCompile(step); });
+  GenerationState gen;
+  LoadedModel model;
+  std::string out = printed([&] { qxCompile(gen, model, step); });
   EXPECT_EQ(out.substr(out.find("completed.\n") + 11), "Unable to compile \"plant.mdl\"\n");
   EXPECT_EQ(compiled, 0);
   EXPECT_EQ(executed, 1);
@@ -72,20 +75,20 @@ TEST(CompileCommand, BuildScriptNamesClauseFilesOnlyAboveTheThreshold) {
   const std::string libraries =
       " -lplant -lmorvelexec ../../nelder/nelder.o ../../nelder/optim.o -lqxrunt -lmorvelsysrt "
       "-litmsrt -lmorvelbehrt -lmorvel -lreadline -ltermcap";
-  cl_files = {"runtime/cl_a0", "runtime/cl_a1"};
+  GenerationState gen;
+  gen.clauseFiles = {"runtime/cl_a0", "runtime/cl_a1"};
   itms model;
   itms *savedReasoner = reasoner;
   reasoner = &model;
 
   model.nbClauses = 1000;
-  EXPECT_EQ(buildScriptCommands(), runtime + link + libraries);
+  EXPECT_EQ(buildScriptCommands(gen), runtime + link + libraries);
   model.nbClauses = 1001;
-  EXPECT_EQ(buildScriptCommands(),
+  EXPECT_EQ(buildScriptCommands(gen),
             compile + "runtime/cl_a0.cpp -o runtime/cl_a0.o\n\n" + compile +
                 "runtime/cl_a1.cpp -o runtime/cl_a1.o\n\n" + runtime + link +
                 "runtime/cl_a0.o runtime/cl_a1.o " + libraries);
   reasoner = savedReasoner;
-  cl_files.clear();
   appliPath = "";
 }
 

@@ -30,7 +30,7 @@ bool contains(const std::string &text, const std::string &part) {
 
 TEST_F(ContinuousElements, ParameterWithARealDomain) {
   conf_set("continuous_window", 0);
-  geneVariable(body.file, header.file, "Tank", contVariable("tank.area", 1, newRealObjet(3)));
+  geneVariable(gen, body.file, header.file, "Tank", contVariable("tank.area", 1, newRealObjet(3)));
   EXPECT_EQ(body.text(),
             "\n\tobjet x_1=  (objet) new_malloc(sizeof(s_Objet));\n\t"
             "\tsetObjType(x_1,(objType)1);\n\trange r_10 = {3,0, 1, 1};\n\tsetObjRangeVal(x_1,r_10);\n"
@@ -50,8 +50,8 @@ TEST_F(ContinuousElements, MeasuredVariableKeepsAHistory) {
   level->maxDelay = 2;
   s_cNode node;
   level->node = &node;
-  numVar = 4;
-  geneVariable(body.file, header.file, "Tank", level);
+  gen.instanceVariableCount = 4;
+  geneVariable(gen, body.file, header.file, "Tank", level);
   std::string text = body.text();
   EXPECT_EQ(text.substr(0, text.find("objet x_5")),
             "\n\tobjet d_5=  (objet) new_malloc(sizeof(s_Objet));\n\t"
@@ -104,7 +104,7 @@ TEST_F(ContinuousElements, InfluenceActivationDelaysAndEnvelopeFlag) {
   for (const Case &c : cases) {
     MemoryFile out;
     conf_set("evlps_opti", c.evlps);
-    timeStep = c.step;
+    gen.timeStep = c.step;
     s_influence *influence = newRecord<s_influence>();
     influence->ruleName = "tank.r";
     influence->type = c.type;
@@ -115,12 +115,12 @@ TEST_F(ContinuousElements, InfluenceActivationDelaysAndEnvelopeFlag) {
     influence->respTime = objZero;
     influence->condHistoLn = c.condHistoLn;
     numInflu = 1;
-    geneInfluence(out.file, header.file, influence, tank);
+    geneInfluence(gen, out.file, header.file, influence, tank);
     EXPECT_TRUE(contains(out.text(), c.expected)) << c.expected;
   }
   s_influence *pulse = newRecord<s_influence>();
   pulse->delay = newRangeObjet(0, 2, 1, 1);
-  EXPECT_EXIT(geneInfluence(body.file, header.file, pulse, tank), testing::ExitedWithCode(1),
+  EXPECT_EXIT(geneInfluence(gen, body.file, header.file, pulse, tank), testing::ExitedWithCode(1),
               "lower bound of delay shouldn't be null.");
 }
 
@@ -131,16 +131,16 @@ TEST_F(ContinuousElements, NodesNameTheirInfluencesWhereverTheyAre) {
   s_cNode flowNode{{&feed}, inflStatic, {&fill}};
   s_variable *flow = contVariable("valve.flow");
   flow->node = &flowNode;
-  numNoeudG = 3;
-  geneNode(body.file, header.file, valve, flow);
+  gen.nodeTotal = 3;
+  geneNode(gen, body.file, header.file, valve, flow);
   EXPECT_EQ(body.text(),
             "j_1 = (influence*) new_malloc (1*sizeof (influence));\n\tj_1[0] = i_i1;\n\t"
             "k_1 = (influence*) new_malloc (1*sizeof (influence));\n\tk_1[0] = NULL;\n\t"
             "Valve_n_1->ncause = 1;\n\tValve_n_1->vcause = j_1;\n\tValve_n_1->ti = (influType)3;\n\t"
             "Valve_n_1->neffet = 1;\n\tValve_n_1->veffet = k_1;\n\t");
   EXPECT_EQ(header.text(), "influence* j_1;\n\tinfluence* k_1;\n\t\n\tcGraph Valve_n_1;\n\t");
-  EXPECT_EQ(cross_ref, "valve->k_1[0] = tank->i_i1;\n\t");
-  EXPECT_EQ(nodestr, "cG[3] = valve->Valve_n_1;\n\t");
+  EXPECT_EQ(gen.crossReferences, "valve->k_1[0] = tank->i_i1;\n\t");
+  EXPECT_EQ(gen.nodeRegistrations, "cG[3] = valve->Valve_n_1;\n\t");
 
   // Through the member while the valve is to come, by cross-reference after.
   s_cNode levelNode{{&fill, &feed}, inflStatic, {}};
@@ -148,13 +148,13 @@ TEST_F(ContinuousElements, NodesNameTheirInfluencesWhereverTheyAre) {
   level->node = &levelNode;
   for (bool generated : {false, true}) {
     MemoryFile out;
-    cross_ref.clear();
+    gen.crossReferences.clear();
     valve->generated = generated;
-    numVar = 0;
-    geneNode(out.file, header.file, tank, level);
+    gen.instanceVariableCount = 0;
+    geneNode(gen, out.file, header.file, tank, level);
     EXPECT_TRUE(contains(out.text(), generated ? "j_1[1] = NULL;\n\t" : "j_1[1] = inlet->i_i1;\n\t"));
     EXPECT_TRUE(contains(out.text(), "Tank_n_1->neffet = 0;\n\tTank_n_1->veffet = NULL;\n\t"));
-    EXPECT_EQ(cross_ref, generated ? "tank->j_1[1] = valve->i_i1;\n\t" : "");
+    EXPECT_EQ(gen.crossReferences, generated ? "tank->j_1[1] = valve->i_i1;\n\t" : "");
   }
 }
 
@@ -163,18 +163,18 @@ TEST_F(ContinuousElements, VariablesOfOtherInstancesAreReachedOrCrossReferenced)
   Comp *tank = component("tank", "Tank");
   uses(tank, valve, "inlet");
   s_variable *flow = contVariable("valve.flow");
-  EXPECT_EQ(geneContSymbName(contVariable("tank.level"), tank, refCause, 1), "level");
-  EXPECT_EQ(geneContSymbName(flow, tank, refCause, 1), "inlet->flow");
+  EXPECT_EQ(geneContSymbName(gen, contVariable("tank.level"), tank, refCause, 1), "level");
+  EXPECT_EQ(geneContSymbName(gen, flow, tank, refCause, 1), "inlet->flow");
   // A later instance of the type follows the class, whatever it reaches.
   valve->generated = true;
-  in_gen_types = true;
-  EXPECT_EQ(geneContSymbName(flow, tank, refCause, 1), "");
-  EXPECT_EQ(cross_ref, "");
+  gen.typeGeneratedAlready = true;
+  EXPECT_EQ(geneContSymbName(gen, flow, tank, refCause, 1), "");
+  EXPECT_EQ(gen.crossReferences, "");
 
   // The valve generated first: the class reaches it by cross reference, and
   // so does every later instance.
   forgetMutualDecisions();
-  in_gen_types = false;
+  gen.typeGeneratedAlready = false;
   const struct {
     ContRef ref;
     const char *value;
@@ -188,12 +188,12 @@ TEST_F(ContinuousElements, VariablesOfOtherInstancesAreReachedOrCrossReferenced)
       {refCondVar, "c_2", "tank->c_2->var1 = valve->flow;\n\t"},
   };
   for (bool later : {false, true}) {
-    in_gen_types = later;
+    gen.typeGeneratedAlready = later;
     valve->generated = !later;
     for (const auto &c : cases) {
-      cross_ref.clear();
-      EXPECT_EQ(geneContSymbName(flow, tank, c.ref, 2, 1, c.value), "NULL");
-      EXPECT_EQ(cross_ref, c.expected);
+      gen.crossReferences.clear();
+      EXPECT_EQ(geneContSymbName(gen, flow, tank, c.ref, 2, 1, c.value), "NULL");
+      EXPECT_EQ(gen.crossReferences, c.expected);
     }
   }
 }
@@ -207,7 +207,8 @@ TEST_F(ContinuousElements, GlobalVariablesAndExpressions) {
   level.globC = listOf<s_listsarnLong>(std::vector<long>{0, 3});
   interm.nInterm = 1;
   eight.value = newRealObjet(8);
-  geneGlobVs(body.file, header.file, listOf<s_listsarnGVar>(std::vector<s_gVar *>{&level, &interm}), tank);
+  geneGlobVs(gen, body.file, header.file,
+             listOf<s_listsarnGVar>(std::vector<s_gVar *>{&level, &interm}), tank);
   std::string text = body.text();
   EXPECT_EQ(text.substr(0, text.find("\tobjet b_1")),
             "\tobjet b_0 = (objet) new_malloc (sizeof (s_Objet));\n\tsetObjType(b_0, (objType)1);\n\t"
@@ -216,25 +217,26 @@ TEST_F(ContinuousElements, GlobalVariablesAndExpressions) {
             "l_0[2] = 3;\n\tf_0 = (gVar) new_malloc (sizeof (s_GVar));\n\tf_0->tgv = (gVarType)1;\n\t"
             "f_0->uv.var = level;\n\tf_0->ob = b_0;\n\tf_0->nex = 2;\n\tf_0->ex = l_0;\n\t"
             "f_0->ncex = 0;\n\tf_0->cex = NULL;\n\t");
-  EXPECT_EQ(gvarstr, "gV[0] = tank->f_0;\n\tgV[1] = tank->f_1;\n\t");
+  EXPECT_EQ(gen.globalVariableRegistrations, "gV[0] = tank->f_0;\n\tgV[1] = tank->f_1;\n\t");
 
   // level - 8: leaves first (a new global variable for the constant), then the node.
   s_expr &leaf = *record(s_expr{0, &level, exprVar, nullptr, nullptr});
   s_expr &constant = *record(s_expr{0, &eight, exprConst, nullptr, nullptr});
   s_expr &difference = *record(s_expr{0, &interm, exprSub, &leaf, &constant});
   MemoryFile out;
-  geneGlobCs(out.file, header.file, listOf<s_listsarnExpr>(std::vector<s_expr *>{&difference}), tank);
+  geneGlobCs(gen, out.file, header.file, listOf<s_listsarnExpr>(std::vector<s_expr *>{&difference}),
+             tank);
   EXPECT_TRUE(contains(out.text(), "f_2->ncex = 0;\n\tf_2->cex = NULL;\n\ts_2 = (expr) new_malloc "
                                    "(sizeof (s_Expr));\n\ts_2->tex = (exprType)0;\n\ts_2->gv = f_2;\n\t"));
   EXPECT_TRUE(contains(out.text(), "s_3 = (expr) new_malloc (sizeof (s_Expr));\n\ts_3->tex = "
                                    "(exprType)3;\n\ts_3->gv = f_1;\n\ts_3->op1 = s_1;\n\ts_3->op2 = s_2;\n\t"));
-  EXPECT_EQ(globstr, "aG[0] = tank->s_3;\n\t");
+  EXPECT_EQ(gen.globalConstraintRegistrations, "aG[0] = tank->s_3;\n\t");
   // A constant is no global constraint; a condition constraint may be one.
   auto constantOnly = listOf<s_listsarnExpr>(std::vector<s_expr *>{&constant});
-  EXPECT_EQ(printed([&] { geneGlobCs(out.file, header.file, constantOnly, tank); }),
+  EXPECT_EQ(printed([&] { geneGlobCs(gen, out.file, header.file, constantOnly, tank); }),
             "Implementation error.\n ...constant as global constraint\n");
-  geneCondCs(out.file, header.file, constantOnly, tank);
-  EXPECT_EQ(condcstr, "aC[0] = tank->s_2;\n\t");
+  geneCondCs(gen, out.file, header.file, constantOnly, tank);
+  EXPECT_EQ(gen.conditionConstraintRegistrations, "aC[0] = tank->s_2;\n\t");
 }
 
 s_cond *condition(condType type, long num) {
@@ -251,7 +253,8 @@ TEST_F(ContinuousElements, ConditionsAreGeneratedOnceAndRegistered) {
   constant->val = 1;
   s_cond *negation = condition(condNot, 5);
   negation->op1 = constant;
-  EXPECT_EQ(geneCondition(body.file, header.file, negation, tank, condOfInfluence, "i_i1->cd"), "c_5");
+  EXPECT_EQ(geneCondition(gen, body.file, header.file, negation, tank, condOfInfluence, "i_i1->cd"),
+            "c_5");
   EXPECT_EQ(body.text(),
             "c_4 = mkCond ();\n\tsetCondType (c_4, 1);\n\tsetCondCTE (c_4, 1);\n\t"
             "c_5 = mkCond ();\n\tsetCondType (c_5, 5);\n\t"
@@ -260,18 +263,23 @@ TEST_F(ContinuousElements, ConditionsAreGeneratedOnceAndRegistered) {
             "c_5->num = 5;\n\tc_5->nle = 0;\n\tc_5->le = NULL;\n\tc_5->e = NULL;\n\t");
   EXPECT_EQ(header.text(), "condition c_4;\n\tcondition c_5;\n\t");
   const std::string registered = "condi[0] = tank->c_4;\n\tcondi[1] = tank->c_5;\n\t";
-  EXPECT_EQ(condstr, registered);
-  EXPECT_EQ(geneCondition(body.file, header.file, constant, tank, condOfStateVar, ""), "c_4");
+  EXPECT_EQ(gen.conditionRegistrations, registered);
+  EXPECT_EQ(geneCondition(gen, body.file, header.file, constant, tank, condOfStateVar, ""), "c_4");
   EXPECT_EQ(posCond, "0");
-  EXPECT_EQ(condstr, registered);
+  EXPECT_EQ(gen.conditionRegistrations, registered);
 
   // Another instance reaches it by cross-reference, or through its member.
   Comp *pump = component("pump", "Pump");
-  EXPECT_EQ(geneCondition(body.file, header.file, constant, pump, condOfInfluence, "i_i2->cd"), "NULL");
-  EXPECT_EQ(geneCondition(body.file, header.file, constant, pump, condOfMapFunc, "Pump_t3->mf)[0"), "NULL");
-  EXPECT_EQ(cross_ref, "pump->i_i2->cd = tank->c_4;\n\t(*pump->Pump_t3->mf)[0]->cond = tank->c_4;\n\t");
+  EXPECT_EQ(geneCondition(gen, body.file, header.file, constant, pump, condOfInfluence, "i_i2->cd"),
+            "NULL");
+  EXPECT_EQ(
+      geneCondition(gen, body.file, header.file, constant, pump, condOfMapFunc, "Pump_t3->mf)[0"),
+      "NULL");
+  EXPECT_EQ(gen.crossReferences,
+            "pump->i_i2->cd = tank->c_4;\n\t(*pump->Pump_t3->mf)[0]->cond = tank->c_4;\n\t");
   uses(pump, tank, "box");
-  EXPECT_EQ(geneCondition(body.file, header.file, constant, pump, condOfInfluence, "i_i2->cd"), "box->c_4");
+  EXPECT_EQ(geneCondition(gen, body.file, header.file, constant, pump, condOfInfluence, "i_i2->cd"),
+            "box->c_4");
 }
 
 TEST_F(ContinuousElements, ConditionsOnAtomsAndExpressions) {
@@ -281,7 +289,7 @@ TEST_F(ContinuousElements, ConditionsOnAtomsAndExpressions) {
   high.createAtoms();
   s_cond *atom = condition(condAtom, 3);
   atom->at = high.atomLinks[0];
-  geneCondition(body.file, header.file, atom, tank, condOfStateVar, "");
+  geneCondition(gen, body.file, header.file, atom, tank, condOfStateVar, "");
   EXPECT_EQ(body.text(), "c_3 = mkCond ();\n\tsetCondType (c_3, 6);\n\tsetCondCTE (c_3, 0);\n"
                          "\tsetCondAtom (c_3, Tank_high_high0);\n\t;\n\t");
 
@@ -293,8 +301,8 @@ TEST_F(ContinuousElements, ConditionsOnAtomsAndExpressions) {
   above->le = listOf<s_listsarnLong>(std::vector<long>{0, 2});
   above->e = newRecord<s_expr>();
   above->e->tex = exprConst;
-  numExpr = 4;
-  geneCondition(out.file, header.file, above, tank, condOfStateVar, "");
+  gen.expressionCount = 4;
+  geneCondition(gen, out.file, header.file, above, tank, condOfStateVar, "");
   EXPECT_TRUE(contains(out.text(), "s_5->op2 = NULL;\n\tc_7 = mkCond ();\n\tsetCondType (c_7, 7);\n\t"
                                    "long* cle_7 = (long*) new_malloc (2*sizeof (long));\n\tcle_7[0] = 0;\n\t"
                                    "cle_7[1] = 2;\n\tc_7->op1 = NULL;\n\tc_7->op2 = NULL;\n\tc_7->var1 = level;\n\t"
@@ -304,10 +312,14 @@ TEST_F(ContinuousElements, ConditionsOnAtomsAndExpressions) {
 
   // A comparison of a variable has no statement block.
   MemoryFile other;
-  EXPECT_EQ(printed([&] { geneCondition(other.file, header.file, condition(condVar, 8), tank, condOfStateVar, ""); }),
+  EXPECT_EQ(printed([&] {
+              geneCondition(gen, other.file, header.file, condition(condVar, 8), tank,
+                            condOfStateVar, "");
+            }),
             "Implementation error.\n ...invalid condition type.\n");
   EXPECT_EQ(other.text(), "c_8 = mkCond ();\n\tsetCondType (c_8, 2);\n\t");
-  EXPECT_EQ(condstr, "condi[0] = tank->c_3;\n\tcondi[1] = tank->c_7;\n\tcondi[2] = tank->c_8;\n\t");
+  EXPECT_EQ(gen.conditionRegistrations,
+            "condi[0] = tank->c_3;\n\tcondi[1] = tank->c_7;\n\tcondi[2] = tank->c_8;\n\t");
   for (Atom *made : high.atomLinks)
     delete made;
 }

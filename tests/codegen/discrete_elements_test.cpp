@@ -3,16 +3,17 @@
 #include <cstdlib>
 #include <functional>
 
+#include "codegen/atom_names.h"
 #include "codegen/class_generation.h"
 #include "codegen/discrete_elements.h"
 #include "codegen/generated_files.h"
 #include "codegen_support.h"
+#include "common/session.h"
 #include "discrete/clause.h"
 #include "discrete/formula.h"
 #include "discrete/state_var.h"
 #include "discrete/transition.h"
-#include "languages/model/model_loader.h"
-#include "shell/session.h"
+#include "languages/model/loaded_model.h"
 #include "tests/discrete/discrete_test_support.h"
 
 namespace {
@@ -29,9 +30,9 @@ class DiscreteElements : public GenerationTest {
   }
   std::string written(const std::function<void()> &generate) {
     MemoryFile out;
-    defCPP = out.file;
+    gen.classBodyFile = out.file;
     generate();
-    defCPP = body.file;
+    gen.classBodyFile = body.file;
     return out.text();
   }
   Owner owner;
@@ -41,7 +42,7 @@ TEST_F(DiscreteElements, ModeVariableMembersValuesAndAtoms) {
   Comp *valve = component("valve", "Valve");
   ModeVar *mode = stateVar<ModeVar>(valve, "mode", {"stuck", "ok"});
   InstanceStateVars shared;
-  geneStateVar(valve, mode, shared);
+  geneStateVar(gen, valve, mode, shared);
   EXPECT_EQ(header.text(), "\tModeVar* Valve_mode;\n\tAtom* Valve_mode_ok;\n\tAtom* Valve_mode_stuck;\n");
   EXPECT_EQ(body.text(),
             "\n\tset<string> Valve_mode_values;\n\tValve_mode_values.insert(\"ok\");\n"
@@ -52,24 +53,24 @@ TEST_F(DiscreteElements, ModeVariableMembersValuesAndAtoms) {
             "\t\t(*atoms)[\"Valve_mode_ok\"]=Valve_mode_ok;\n\t"
             "\tValve_mode_stuck = new Atom(Valve_mode, \"stuck\", name + \".mode=stuck\");\n"
             "\t\t(*atoms)[\"Valve_mode_stuck\"]=Valve_mode_stuck;\n\t");
-  in_gen_types = true;
-  EXPECT_EQ(written([&] { geneStateVar(valve, mode, shared); }), "");
+  gen.typeGeneratedAlready = true;
+  EXPECT_EQ(written([&] { geneStateVar(gen, valve, mode, shared); }), "");
 
   // An input command is exogenous; the output commands go into one vector,
   // made at the first.
-  in_gen_types = false;
+  gen.typeGeneratedAlready = false;
   CommandVar *cmd = stateVar<CommandVar>(valve, "cmd", {"open"});
   cmd->cmdIn = true;
-  std::string text = written([&] { geneStateVar(valve, cmd, shared); });
+  std::string text = written([&] { geneStateVar(gen, valve, cmd, shared); });
   EXPECT_NE(text.find("\"valve.cmd=open\", this);\n\tValve_cmd->exo = 1;\n\t\taddStateVar"), std::string::npos);
   EXPECT_EQ(text.find("cmd_out"), std::string::npos);
   CommandVar *power = stateVar<CommandVar>(valve, "power", {"on"});
   CommandVar *light = stateVar<CommandVar>(valve, "light", {"on"});
   power->cmdOut = light->cmdOut = true;
-  std::string first = written([&] { geneStateVar(valve, power, shared); });
+  std::string first = written([&] { geneStateVar(gen, valve, power, shared); });
   EXPECT_EQ(first.substr(first.find("\tcmd_out")),
             "\tcmd_out = new vector<CommandVar*>();\n\tcmd_out->push_back (Valve_power);\n\t");
-  std::string second = written([&] { geneStateVar(valve, light, shared); });
+  std::string second = written([&] { geneStateVar(gen, valve, light, shared); });
   EXPECT_EQ(second.substr(second.find("\tcmd_out")), "\tcmd_out->push_back (Valve_light);\n\t");
 }
 
@@ -90,14 +91,14 @@ TEST_F(DiscreteElements, ConditionVariablesShareTheSlotsOfTheirVariable) {
     }
   }
   InstanceStateVars shared;
-  std::string first = written([&] { geneStateVar(tank, high, shared); });
+  std::string first = written([&] { geneStateVar(gen, tank, high, shared); });
   EXPECT_EQ(first.substr(first.find("level->")),
             "level->ncd = 2;\n\tlevel->relCd = (long*) new_malloc (2*sizeof (long));\n\t"
             "\tTank_high->conditions->insert(pair<const char*, int>(Tank_high_high0->getId(), 0));\n"
             "\tTank_high_high0->cond = 1;\n\tlevel->relCd[0] = 0;\n\t"
             "\tTank_high->conditions->insert(pair<const char*, int>(Tank_high_high1->getId(), 1));\n"
             "\tTank_high_high1->cond = 1;\n\tlevel->relCd[1] = 1;\n\t");
-  std::string second = written([&] { geneStateVar(tank, low, shared); });
+  std::string second = written([&] { geneStateVar(gen, tank, low, shared); });
   EXPECT_EQ(second.substr(second.find("level->")),
             "level->ncd += 1;\n\tlevel->relCd = (long*) realloc (level->relCd, level->ncd*sizeof (long));\n\t"
             "\tTank_low->conditions->insert(pair<const char*, int>(Tank_low_low0->getId(), 2));\n"
@@ -116,9 +117,9 @@ TEST_F(DiscreteElements, ClausesAreNumberedAcrossTheRunAndWriteTrueForPositiveLi
   Clause internal(valve);
   internal.addAtom(atomOf(mode, "stuck"), false);
   internal.setInternal(true);
-  numClauses = 6;
-  geneClause(valve, &external, nullptr);
-  geneClause(valve, &internal, mode);
+  gen.clauseCount = 6;
+  geneClause(gen, valve, &external, nullptr);
+  geneClause(gen, valve, &internal, mode);
   EXPECT_EQ(runtime.text(),
             "\n\tClause* cl7 = new Clause (valve);\n\tcl7->addAtomRef(valve->Valve_mode_ok, false);\n"
             "\tcl7->addAtomRef(pump->Pump_motor_on, true);\n\tcl7->setInternal(0);\n\t"
@@ -133,8 +134,8 @@ TEST_F(DiscreteElements, ClausesAreNumberedAcrossTheRunAndWriteTrueForPositiveLi
 TEST_F(DiscreteElements, ClauseFilesAboveTheThreshold) {
   ScratchDirectory directory;
   ASSERT_EQ(std::system("mkdir runtime"), 0);
-  std::string savedHeader = cl_header;
-  cl_header = "#include \"../C/Valve.h\"\n";
+  std::string savedHeader = loadedModel.clauseHeader;
+  loadedModel.clauseHeader = "#include \"../C/Valve.h\"\n";
   std::vector<Clause *> *savedClauses = DataManager::cls;
   std::vector<Clause *> model(1000, nullptr);
   DataManager::cls = &model;
@@ -142,17 +143,17 @@ TEST_F(DiscreteElements, ClauseFilesAboveTheThreshold) {
   Comp *valve = component("valve", "Valve");
   Clause clause(valve);
   clause.addAtom(atomOf(stateVar<ModeVar>(valve, "mode", {"ok"}), "ok"), false);
-  geneClause(valve, &clause, nullptr);
+  geneClause(gen, valve, &clause, nullptr);
   EXPECT_NE(runtime.text().find("Clause* cl1 = new Clause (valve);"), std::string::npos);
 
   model.push_back(nullptr);
-  clFilesNum = 0;
-  geneClausesFileHeaders(valve);
+  gen.nextClauseFileNumber = 0;
+  geneClausesFileHeaders(gen, valve);
   valve->clauseCount = 1000;
-  geneClause(valve, &clause, nullptr);
-  std::fclose(clCPP);
-  std::fclose(clH);
-  clCPP = clH = nullptr;
+  geneClause(gen, valve, &clause, nullptr);
+  std::fclose(gen.clauseBodyFile);
+  std::fclose(gen.clauseHeaderFile);
+  gen.clauseBodyFile = gen.clauseHeaderFile = nullptr;
   // The compile puts the clause files in place once all are written.
   for (const char *base : {"runtime/cl_valve0", "runtime/cl_valve1"})
     for (const char *extension : {".h", ".cpp"})
@@ -163,13 +164,13 @@ TEST_F(DiscreteElements, ClauseFilesAboveTheThreshold) {
             "#include \"cl_valve1.h\"\n\nvoid init_cl_valve1 (Scheduler* sMM) {\n\t"
             "\n\tClause* cl2 = new Clause (valve);\n\tcl2->addAtomRef(valve->Valve_mode_ok, true);\n"
             "\tcl2->setInternal(0);\n\tvalve->external_clauses->push_back(cl2);\n\tsMM->cls->push_back (cl2);\n\t");
-  EXPECT_EQ(cl_files, (std::vector<std::string>{"runtime/cl_valve0", "runtime/cl_valve1"}));
+  EXPECT_EQ(gen.clauseFiles, (std::vector<std::string>{"runtime/cl_valve0", "runtime/cl_valve1"}));
   EXPECT_EQ(runtimeHeader.text(), "extern void init_cl_valve0 (Scheduler* sMM);\n\t"
                                   "extern void init_cl_valve1 (Scheduler* sMM);\n\t");
   EXPECT_NE(runtime.text().find("init_cl_valve0 (sMM);\n\tinit_cl_valve1 (sMM);\n\t"), std::string::npos);
 
   DataManager::cls = savedClauses;
-  cl_header = savedHeader;
+  loadedModel.clauseHeader = savedHeader;
 }
 
 TEST_F(DiscreteElements, TransitionsOfALaterInstanceReuseTheirNumbers) {
@@ -190,9 +191,9 @@ TEST_F(DiscreteElements, TransitionsOfALaterInstanceReuseTheirNumbers) {
     transitions[which]->mf = new std::vector<MapFunc *>{new MapFunc(&resets[which])};
     comp->addTransitionToC(transitions[which]);
   }
-  numTransitions = 2;
-  numStf = 5;
-  geneTransition(first, transitions[0]);
+  gen.transitionCount = 2;
+  gen.stateFormulaCount = 5;
+  geneTransition(gen, first, transitions[0]);
   EXPECT_EQ(header.text(), "\tStateFormula* Valve_stf5;\n\tStateFormula* Valve_stf6;\n"
                            "\n\texpr s_1;\n\t\n\tTransition* Valve_t2;\n");
   std::string text = body.text();
@@ -208,15 +209,15 @@ TEST_F(DiscreteElements, TransitionsOfALaterInstanceReuseTheirNumbers) {
             "(*Valve_t2->mf)[0]->mvs->push_back (mkMapfVar (getVarName (flow), 0));\n\t"
             "\n\taddTransitionToC(Valve_t2);\n\t");
 
-  generated_types.push_back("Valve");
-  in_gen_types = true;
-  updateEltsNum(second);
-  EXPECT_EQ(written([&] { geneTransition(second, transitions[1]); }), "");
+  gen.generatedTypes.push_back("Valve");
+  gen.typeGeneratedAlready = true;
+  updateEltsNum(gen, second);
+  EXPECT_EQ(written([&] { geneTransition(gen, second, transitions[1]); }), "");
   EXPECT_EQ(geneTransitionNumber(transitions[1]), 2);
   EXPECT_EQ(transitions[1]->pre->tag * 10 + transitions[1]->post->tag, 56);
-  EXPECT_EQ(mfexprstr, "aMF[0] = valve->s_1;\n\taMF[1] = spare->s_1;\n\t");
-  EXPECT_EQ(numTransitions, 3);
-  EXPECT_EQ(numStf, 9);
+  EXPECT_EQ(gen.mappingExprRegistrations, "aMF[0] = valve->s_1;\n\taMF[1] = spare->s_1;\n\t");
+  EXPECT_EQ(gen.transitionCount, 3);
+  EXPECT_EQ(gen.stateFormulaCount, 9);
 }
 
 TEST_F(DiscreteElements, AtomsOfOtherInstances) {
@@ -246,24 +247,27 @@ TEST_F(DiscreteElements, AtomsOfOtherInstances) {
       {pos, symbCondAtom, true, "", "NULL", "\tsetCondAtom (tank->c_4, valve->Valve_pos_opened);\n\t"},
   };
   for (const auto &c : cases) {
-    cross_ref.clear();
+    gen.crossReferences.clear();
     valve->generated = c.valveGenerated;
     const std::string x = c.variable->atomLinks.front()->value;
-    EXPECT_EQ(geneDiscSymbName(c.variable, tank, c.mode, "4", x, "1", c.c), c.expected) << c.expected;
-    EXPECT_EQ(cross_ref, c.crossRef);
+    EXPECT_EQ(geneDiscSymbName(gen, c.variable, tank, c.mode, "4", x, "1", c.c), c.expected)
+        << c.expected;
+    EXPECT_EQ(gen.crossReferences, c.crossRef);
   }
 
   // The tank's class cannot reach the atom: the transition is linked to it at run time.
-  cross_ref.clear();
+  gen.crossReferences.clear();
   StateFormula guard(atomOf(pos, "opened"));
-  numStf = 4;
-  geneStateformula(tank, &guard, "9", true);
-  EXPECT_EQ(cross_ref, "\ttank->Tank_stf4->addAtom (valve->Valve_pos_opened, 1);\n"
-                       "\ttank->Tank_t9->refAtomPre (1, valve->Valve_pos_opened);\n");
+  gen.stateFormulaCount = 4;
+  geneStateformula(gen, tank, &guard, "9", true);
+  EXPECT_EQ(gen.crossReferences, "\ttank->Tank_stf4->addAtom (valve->Valve_pos_opened, 1);\n"
+                                 "\ttank->Tank_t9->refAtomPre (1, valve->Valve_pos_opened);\n");
   EXPECT_EQ(body.text(), "\n\tTank_stf4 = new StateFormula();\n /* gen */\n\tTank_stf4->setOperat(\"\");\n");
 
   ModeVar stray("ghost.mode", {"on"}, "on");
-  EXPECT_EQ(printed([&] { EXPECT_EQ(geneDiscSymbName(&stray, tank, symbClauseAtom, "", "on", "", ""), ""); }),
+  EXPECT_EQ(printed([&] {
+              EXPECT_EQ(geneDiscSymbName(gen, &stray, tank, symbClauseAtom, "", "on", "", ""), "");
+            }),
             "warning: trouble generating code for a discrete variable: ghost.mode\n");
 }
 

@@ -25,17 +25,17 @@ TEST_F(Emit, FormattedTextIsWholeAtEveryLength) {
   for (const auto &c : cases)
     EXPECT_EQ(c.made, c.expected);
 
-  emitf(runT, "f_%ld->uv.var = %s;\n\t", 2L, longName.c_str());
+  emitf(gen.runtimeSourceFile, "f_%ld->uv.var = %s;\n\t", 2L, longName.c_str());
   EXPECT_EQ(runtime.text(), "f_2->uv.var = " + longName + ";\n\t");
 }
 
 // Class text goes to the class files only while the class is being written.
 TEST_F(Emit, ClassTextIsLeftOutOnceTheTypeIsGenerated) {
-  emitClassf(defCPP, "%s_n_%ld->ti = (influType)%d;\n\t", "Tank", 4L, 3);
-  emitClass(defH, "\n\tcGraph Tank_n_4;\n\t");
-  in_gen_types = true;
-  emitClassf(defCPP, "%s_n_%ld->ti = (influType)%d;\n\t", "Tank", 5L, 3);
-  emitClass(defH, "\n\tcGraph Tank_n_5;\n\t");
+  emitClassf(gen, gen.classBodyFile, "%s_n_%ld->ti = (influType)%d;\n\t", "Tank", 4L, 3);
+  emitClass(gen, gen.classHeaderFile, "\n\tcGraph Tank_n_4;\n\t");
+  gen.typeGeneratedAlready = true;
+  emitClassf(gen, gen.classBodyFile, "%s_n_%ld->ti = (influType)%d;\n\t", "Tank", 5L, 3);
+  emitClass(gen, gen.classHeaderFile, "\n\tcGraph Tank_n_5;\n\t");
   EXPECT_EQ(body.text(), "Tank_n_4->ti = (influType)3;\n\t");
   EXPECT_EQ(header.text(), "\n\tcGraph Tank_n_4;\n\t");
 }

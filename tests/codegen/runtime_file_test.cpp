@@ -7,14 +7,14 @@
 
 #include "codegen/generation_state.h"
 #include "codegen/runtime_file.h"
+#include "common/session.h"
 #include "continuous/causal_graph.h"
 #include "continuous/state.h"
 #include "discrete/comp.h"
 #include "discrete/data_manager.h"
 #include "languages/definition/definition_passes.h"
-#include "languages/model/model_loader.h"
+#include "languages/model/loaded_model.h"
 #include "shell/options.h"
-#include "shell/session.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -25,14 +25,12 @@ class RuntimeFile : public testing::Test {
   RuntimeFile() {
     config_init();
     resetContinuousSession();
-    resetGenerationState();
+    gen.model = &loadedModel;
+    gen.resetForCompile();
     DataManager::active_comps.clear();
     appliName = "plant";
-    timeStep = 1.0;
-    numConditions = 0;
     maxDepth = 0;
     guards_int = 0;
-    numVarG = numInfluG = numNoeudG = 0;
   }
   ~RuntimeFile() override {
     DataManager::active_comps.clear();
@@ -65,12 +63,12 @@ class RuntimeFile : public testing::Test {
     return head;
   }
 
-  void generate(void (*ending)()) {
-    runT = std::fopen(sourcePath.c_str(), "w");
-    runH = std::fopen(headerPath.c_str(), "w");
-    ending();
-    EXPECT_EQ(runT, nullptr);
-    EXPECT_EQ(runH, nullptr);
+  void generate(void (*ending)(GenerationState &)) {
+    gen.runtimeSourceFile = std::fopen(sourcePath.c_str(), "w");
+    gen.runtimeHeaderFile = std::fopen(headerPath.c_str(), "w");
+    ending(gen);
+    EXPECT_EQ(gen.runtimeSourceFile, nullptr);
+    EXPECT_EQ(gen.runtimeHeaderFile, nullptr);
     source = fileText(sourcePath);
     header = fileText(headerPath);
   }
@@ -80,6 +78,8 @@ class RuntimeFile : public testing::Test {
   std::string sourcePath = "runtime_file_rt.cpp";
   std::string headerPath = "runtime_file_rt.h";
   std::string source, header;
+  GenerationState gen;
+  LoadedModel loadedModel;
 };
 
 TEST_F(RuntimeFile, TablesNumberEntriesAcrossComponentsAndRecordTakesFullForms) {
@@ -98,14 +98,14 @@ TEST_F(RuntimeFile, TablesNumberEntriesAcrossComponentsAndRecordTakesFullForms) 
     influListsarn = addListsarnInfl(influListsarn, &cell);
   }
   condCListsarn = newRecord<s_listsarnExpr>();
-  numVarG = 5;
-  numInfluG = 3;
-  numConditions = 2;
-  condstr = "condi[0] = a->c_1;\n\tcondi[1] = b->c_2;\n\t";
-  numCondC = 2;
-  condcstr = "aC[0] = a->s_1;\n\taC[1] = b->s_2;\n\t";
-  cross_ref = "a->imported_comps->push_back (b);\n\t";
-  timeStep = 0.5;
+  gen.variableTotal = 5;
+  gen.influenceTotal = 3;
+  loadedModel.conditionCount = 2;
+  gen.conditionRegistrations = "condi[0] = a->c_1;\n\tcondi[1] = b->c_2;\n\t";
+  gen.conditionConstraintCount = 2;
+  gen.conditionConstraintRegistrations = "aC[0] = a->s_1;\n\taC[1] = b->s_2;\n\t";
+  gen.crossReferences = "a->imported_comps->push_back (b);\n\t";
+  gen.timeStep = 0.5;
   maxDepth = 1;
   guards_int = 1;
   conf_set("evlps_opti", 1);
@@ -183,19 +183,19 @@ TEST_F(RuntimeFile, TablesNumberEntriesAcrossComponentsAndRecordTakesFullForms) 
 }
 
 TEST_F(RuntimeFile, CollectedTablesWithEmptyFormsOfTheOtherSections) {
-  numNoeudG = 4;
-  nodestr = "cG[0] = a->A_n_1;\n\t";
-  numInitEntries = 1;
+  gen.nodeTotal = 4;
+  gen.nodeRegistrations = "cG[0] = a->A_n_1;\n\t";
+  gen.initEntryCount = 1;
   initListsarn = newRecord<s_listsarnInitVar>();
-  initstr = "init[0] = a->h_1;\n\t";
-  numGVarSV = 1;
+  gen.initRegistrations = "init[0] = a->h_1;\n\t";
+  gen.globalVariableEntryCount = 1;
   gVarListsarn = newRecord<s_listsarnGVar>();
-  gvarstr = "gV[0] = a->f_1;\n\t";
-  numMFExpr = 1;
-  mfexprstr = "aMF[0] = a->s_3;\n\t";
-  numGlobC = 1;
+  gen.globalVariableRegistrations = "gV[0] = a->f_1;\n\t";
+  gen.mappingExprCount = 1;
+  gen.mappingExprRegistrations = "aMF[0] = a->s_3;\n\t";
+  gen.globalConstraintCount = 1;
   globCListsarn = newRecord<s_listsarnExpr>();
-  globstr = "aG[0] = a->s_2;\n\t";
+  gen.globalConstraintRegistrations = "aG[0] = a->s_2;\n\t";
   conf_set("discrete_window", 7);
   conf_set("prime_implicants", 2);
   conf_set("continuous_window", 4);
@@ -246,7 +246,7 @@ TEST_F(RuntimeFile, CollectedTablesWithEmptyFormsOfTheOtherSections) {
 
 TEST_F(RuntimeFile, DiscreteEndingClosesTheStartUpFunctionBeforeTheGlobals) {
   component("a", {variable("a.x", 7)}, 1);
-  cross_ref = "\ta->A_stf0->addAtom (b->B_m_on, 1);\n";
+  gen.crossReferences = "\ta->A_stf0->addAtom (b->B_m_on, 1);\n";
   guards_int = 1;
   conf_set("discrete_window", 3);
   conf_set("prime_implicants", 1);

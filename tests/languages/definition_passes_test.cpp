@@ -35,7 +35,8 @@ class DefinitionPasses : public testing::Test {
     write("m.mdl", model);
     return printed([] {
       FILE *input = std::fopen("m.mdl", "r");
-      EXPECT_EQ(parseModelFile(input, "m.mdl", "runtime/m"), 0);
+      LoadedModel loaded;
+      EXPECT_EQ(parseModelFile(input, "m.mdl", "runtime/m", loaded), 0);
       std::fclose(input);
     });
   }

@@ -26,7 +26,6 @@
 #include "discrete/instances.h"
 #include "discrete/state_var.h"
 #include "discrete/transition.h"
-#include "languages/model/model_loader.h"
 
 class GeneratedModel {
  public:
@@ -35,14 +34,12 @@ class GeneratedModel {
     DataManager::active_comps.clear();
     DataManager::active_atoms->clear();
     DataManager::cls->clear();
-    oco.clear();
     for (int i = 0; i < components; ++i)
       addComponent(i);
     for (const auto &clause : clauses)
       DataManager::cls->push_back(clause.get());
   }
   ~GeneratedModel() {
-    oco.clear();
     DataManager::cls->clear();
     DataManager::active_atoms->clear();
     DataManager::active_comps.clear();
@@ -56,6 +53,7 @@ class GeneratedModel {
 
   std::vector<std::unique_ptr<Comp>> comps;
   std::vector<std::unique_ptr<s_component>> instances;
+  std::map<int, s_component *> instancesByRank; // as the loader ranks them
   std::vector<StateVar *> variables;
   std::vector<std::unique_ptr<Clause>> clauses;
 
@@ -155,7 +153,7 @@ class GeneratedModel {
     auto instance = std::make_unique<s_component>();
     instance->comp = c;
     instance->varName = c->name;
-    oco[index + 1] = instance.get();
+    instancesByRank[index + 1] = instance.get();
     instances.push_back(std::move(instance));
     comps.push_back(std::move(comp));
   }

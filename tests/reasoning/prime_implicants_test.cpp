@@ -11,7 +11,7 @@
 #include "reasoning/pi_table.h"
 #include "reasoning/prime_implicants.h"
 #include "reasoning/trajectory.h"
-#include "shell/session.h"
+#include "common/session.h"
 #include "tests/reasoning/generated_model.h"
 #include "tests/reasoning/reasoning_test_support.h"
 
@@ -190,7 +190,7 @@ class PrimeImplicantRun : public PrimeImplicants {
 // (tests/e2e/compile/prime_implicants_*).
 TEST_F(PrimeImplicantRun, GuardModeSearchesOnlyTransitionGuards) {
   GeneratedModel model(2, 6);
-  std::string out = printed([&] { enumAllPI(reasoner.get(), 4); });
+  std::string out = printed([&] { enumAllPI(reasoner.get(), 4, model.instancesByRank); });
   EXPECT_EQ(reasoner->piTable->size(), 2u);
   EXPECT_NE(reasoner->piTable->getPIs(model.atom("c0.d=high")), nullptr);
   EXPECT_NE(reasoner->piTable->getPIs(model.atom("c1.d=high")), nullptr);
@@ -199,7 +199,7 @@ TEST_F(PrimeImplicantRun, GuardModeSearchesOnlyTransitionGuards) {
 
 TEST_F(PrimeImplicantRun, NominalModeSkipsFaultAtoms) {
   GeneratedModel model(1, 3);
-  std::string out = printed([&] { enumAllPI(reasoner.get(), 2); });
+  std::string out = printed([&] { enumAllPI(reasoner.get(), 2, model.instancesByRank); });
   for (const auto &entry : *DataManager::active_atoms) {
     Implicants *implicants = reasoner->piTable->getPIs(entry.second);
     for (const Implicant *implicant : implicants ? *implicants : Implicants())

@@ -8,7 +8,7 @@
 #include "../continuous/records_support.h"
 #include "discrete/data_manager.h"
 #include "discrete/instances.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 class ShellSession : public ContinuousTest {
  protected:

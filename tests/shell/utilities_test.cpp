@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/utilities.h"
+#include "common/utilities.h"
 
 namespace {
 

@@ -71,7 +71,8 @@ class HostileInputTest : public testing::Test {
   int loadDeep() {
     write("deep.mdl", "uses Deep;\n<Deep> deep;\ndeep(deep1, 0, 0);\n");
     FILE *model = std::fopen("deep.mdl", "r");
-    int result = parseModelFile(model, "deep.mdl", "deep");
+    LoadedModel loaded;
+    int result = parseModelFile(model, "deep.mdl", "deep", loaded);
     std::fclose(model);
     return result;
   }

@@ -1,8 +1,8 @@
 // Process-wide session state: the installation paths found at start-up, the
 // loaded application's paths, and the flags that follow it through load,
 // compile and execute.
-#ifndef MORVEL_SHELL_SESSION_H
-#define MORVEL_SHELL_SESSION_H
+#ifndef MORVEL_COMMON_SESSION_H
+#define MORVEL_COMMON_SESSION_H
 
 #include <string>
 

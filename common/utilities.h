@@ -1,7 +1,7 @@
-// Small helpers shared by the shell and the loaders: in-place trimming,
+// Small helpers shared by the shell and the commands: in-place trimming,
 // a CPU stopwatch and two stacks of text references.
-#ifndef MORVEL_SHELL_UTILITIES_H
-#define MORVEL_SHELL_UTILITIES_H
+#ifndef MORVEL_COMMON_UTILITIES_H
+#define MORVEL_COMMON_UTILITIES_H
 
 // Removes leading and trailing white space in place; a null text is left alone.
 void stripWhite(char *text);

@@ -1,4 +1,4 @@
-#include "shell/session.h"
+#include "common/session.h"
 
 std::string sarnDir;
 std::string hostType;

@@ -1,4 +1,4 @@
-#include "shell/utilities.h"
+#include "common/utilities.h"
 
 #include <cctype>
 #include <cstring>

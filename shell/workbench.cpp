@@ -1,0 +1,4 @@
+#include "shell/workbench.h"
+
+LoadedModel loadedModel;
+GenerationState generationState;
