@@ -5,7 +5,7 @@
 # run in turn (a regex alone, or a tuple of them) before the whole suite.
 # The tests that build and run generated runtimes take minutes each: the
 # quicker come first.
-RT = ("runtime/(heater_runs|diagnosis_messages)", "runtime/(diagnosis_reference|examples)")
+RT = ("runtime/(report_faults|heater_runs|diagnosis_messages)", "runtime/(diagnosis_reference|examples)")
 DIAG = ("runtime/(diagnosis_messages|heater_runs)", "runtime/(diagnosis_reference|examples)")
 UNIT = "^[A-Z]"  # the GoogleTest cases
 DEF = "e2e/(definition|load)|^[A-Z]"
