@@ -11,11 +11,17 @@
 # BUILD/fuzz/TARGET/corpus, its log in BUILD/fuzz/TARGET/fuzz.log, and the
 # inputs that crashed or hung in BUILD/fuzz/TARGET/findings/. Replay one with
 #   BUILD/tests/fuzz/fuzz_TARGET FILE
+# Inputs run in the fuzzing process, up to 64 KB each. What a load builds is
+# never released (the program loads once in its life), so the fuzzing runs in
+# libFuzzer's fork mode: a child process fuzzes in process for a while and is
+# replaced by a fresh one, which bounds the memory; a child that runs out of
+# memory is replaced too. The summary line of a target gives its inputs per
+# second and its final coverage (cov: code edges reached, ft: features).
 # The exit status is 1 when a target left a finding.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-build=${MORVEL_FUZZ_BUILD:-build-fuzz}
+build=$(realpath -m "${MORVEL_FUZZ_BUILD:-build-fuzz}")
 jobs=1
 if [ "${1:-}" = -j ]; then
   jobs=$2
@@ -55,13 +61,20 @@ run() {
   language=$(language_of "$target")
   dir=$build/fuzz/$target
   mkdir -p "$dir/corpus" "$dir/findings" "$dir/tmp"
-  # Each input runs in the working directory the target makes under TMPDIR.
-  TMPDIR=$PWD/$dir/tmp "$build/tests/fuzz/fuzz_$target" "$dir/corpus" $(seeds_of "$language") \
-    -dict="tests/fuzz/$language.dict" -max_total_time="$seconds" -timeout=10 -close_fd_mask=3 \
-    -print_final_stats=1 -artifact_prefix="$dir/findings/" >"$dir/fuzz.log" 2>&1
-  local runs
-  runs=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$dir/fuzz.log" | tail -n 1 | grep -Eo '[0-9]+$')
-  echo "$target: ${runs:-?} inputs, $(find "$dir/findings" -type f | wc -l) findings (log: $dir/fuzz.log)"
+  # Each input runs in the working directory the target makes under TMPDIR;
+  # the paths given to the fuzzer are absolute, as it may crash while an
+  # input is running there.
+  local seeds=()
+  for seed in $(seeds_of "$language"); do seeds+=("$PWD/$seed"); done
+  TMPDIR=$dir/tmp "$build/tests/fuzz/fuzz_$target" "$dir/corpus" "${seeds[@]}" \
+    -dict="$PWD/tests/fuzz/$language.dict" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+    -close_fd_mask=3 -fork=1 -ignore_ooms=1 -artifact_prefix="$dir/findings/" >"$dir/fuzz.log" 2>&1
+  local last runs speed
+  last=$(grep -E '^#[0-9]+: cov: ' "$dir/fuzz.log" | tail -n 1)
+  runs=$(echo "$last" | grep -Eo '^#[0-9]+' | tr -d '#')
+  speed=$([ -n "$runs" ] && echo $((runs / seconds)))
+  echo "$target: ${runs:-?} inputs, ${speed:-?}/s, $(echo "$last" | grep -Eo 'cov: [0-9]+ ft: [0-9]+')," \
+    "$(find "$dir/findings" -type f | wc -l) findings (log: $dir/fuzz.log)"
 }
 
 echo "Fuzzing ${targets[*]} for ${seconds}s each, $jobs at a time"

@@ -4,37 +4,34 @@
 //   <Switch> wall; wall(switch1, 0, 0);
 //   <Valve> valve; valve(valve1, 0, 0);
 //   <Fuzz> fuzz; fuzz(fuzz1, wall.cmdout, 0, valve);
-// with the input as Fuzz.def. The first two instances are loaded once,
-// before fuzzing: each input starts from that state.
-#include <string>
-#include <vector>
+// with the input as Fuzz.def.
+#include <cstdio>
+#include <cstring>
 
-#include "continuous/diagnostics.h"
 #include "languages/model/model_loader.h"
 #include "tests/fuzz/fuzz_harness.h"
 
+namespace {
+
+const char model[] = "uses Switch, Valve, Fuzz;\n"
+                     "<Switch> wall;\nwall(switch1, 0, 0);\n"
+                     "<Valve> valve;\nvalve(valve1, 0, 0);\n"
+                     "<Fuzz> fuzz;\nfuzz(fuzz1, wall.cmdout, 0, valve);\n";
+
+} // namespace
+
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-  fuzz::setUp([] {
-    // The uses list needs a readable Fuzz.def before the first input.
-    fuzz::writeFile("Fuzz.def", reinterpret_cast<const uint8_t *>(""), 0);
-    declareUsedTypes({"Switch", "Valve", "Fuzz"});
-    declareComponent("Switch", "wall", {"fuzz.mdl", 1});
-    instantiateComponent("wall", {"switch1", "0", "0"}, {"fuzz.mdl", 1});
-    declareComponent("Valve", "valve", {"fuzz.mdl", 1});
-    instantiateComponent("valve", {"valve1", "0", "0"}, {"fuzz.mdl", 1});
-  });
+  fuzz::setUp();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  fuzz::runIsolated(data, size, [](const uint8_t *input, size_t length) {
+  fuzz::runInProcess(data, size, [](const uint8_t *input, size_t length) {
     fuzz::writeFile("Fuzz.def", input, length);
-    // The declaration pass gave up: the loader reports it and stops.
-    if (!declareComponent("Fuzz", "fuzz", {"fuzz.mdl", 1}))
-      return;
-    instantiateComponent("fuzz", {"fuzz1", "wall.cmdout", "0", "valve"}, {"fuzz.mdl", 1});
-    finishModel();
-    verifyInstances();
+    fuzz::writeFile("fuzz.mdl", reinterpret_cast<const uint8_t *>(model), std::strlen(model));
+    FILE *file = std::fopen("fuzz.mdl", "r");
+    parseModelFile(file, "fuzz.mdl", "runtime/fuzz");
+    std::fclose(file);
   });
   return 0;
 }

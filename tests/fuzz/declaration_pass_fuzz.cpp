@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  fuzz::runIsolated(data, size, [](const uint8_t *input, size_t length) {
+  fuzz::runInProcess(data, size, [](const uint8_t *input, size_t length) {
     fuzz::writeFile("Fuzz.def", input, length);
     parseDef("Fuzz.def", "fuzz");
   });

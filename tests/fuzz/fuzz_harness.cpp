@@ -1,64 +1,44 @@
 #include "tests/fuzz/fuzz_harness.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include "continuous/causal_graph.h"
+#include "continuous/diagnostics.h"
+#include "continuous/state.h"
 #include "continuous/values.h"
+#include "discrete/data_manager.h"
+#include "discrete/instances.h"
+#include "languages/definition/definition_passes.h"
 #include "shell/options.h"
 
 extern "C" {
-// Bounds of the coverage counters the compiler gives every instrumented
-// function; the fuzzer reads them after each input.
-extern uint8_t __start___sancov_cntrs[] __attribute__((weak, visibility("hidden")));
-extern uint8_t __stop___sancov_cntrs[] __attribute__((weak, visibility("hidden")));
 // The fuzz targets are linked with --wrap=exit: every call to exit() comes
 // here, and __real_exit is the C library's.
 [[noreturn]] void __real_exit(int status);
 [[noreturn]] void __wrap_exit(int status);
+// And with --wrap=fopen,--wrap=fclose, so that the streams an input left
+// open when it ended through exit() are closed.
+FILE *__real_fopen(const char *path, const char *mode);
+FILE *__wrap_fopen(const char *path, const char *mode);
+int __real_fclose(FILE *stream);
+int __wrap_fclose(FILE *stream);
 }
 
 namespace {
 
-// The child's coverage, in memory it shares with its parent.
-uint8_t *childCounters = nullptr;
-size_t counterCount = 0;
-bool inChild = false;
-int doneFd = -1;                  // the child writes one byte here when it is done
-std::vector<pid_t> finishing;     // children that are done and may still be ending
+// Where an exit() of the input under way returns to; null between inputs.
+// A jump, not an exception: the C library declares exit() noexcept, so an
+// exception thrown from it would end the program.
+std::jmp_buf *exitLanding = nullptr;
+std::vector<FILE *> openedByInput;
 std::filesystem::path workDir;
-
-uint8_t *counters() { return __start___sancov_cntrs; }
-
-// The child has handled its input: it hands its coverage over and says so,
-// so that its parent goes on while the process is being torn down.
-[[noreturn]] void endChild() {
-  std::fflush(nullptr);
-  if (counterCount != 0)
-    std::memcpy(childCounters, counters(), counterCount);
-  char done = 1;
-  while (write(doneFd, &done, 1) < 0 && errno == EINTR) {
-  }
-  _exit(0);
-}
-
-void reapFinished() {
-  finishing.erase(std::remove_if(finishing.begin(), finishing.end(),
-                                 [](pid_t child) { return waitpid(child, nullptr, WNOHANG) != 0; }),
-                  finishing.end());
-}
 
 void removeWorkDir() {
   std::error_code ignored;
@@ -75,35 +55,60 @@ void copyExample(const char *relative) {
   std::abort();
 }
 
+// What a load leaves behind and the next load of the program would never
+// see, since the program loads once in its life: the continuous lists, what
+// the definition passes built, the instances, components and atoms.
+void resetLoadState() {
+  resetContinuousSession();
+  resetDefinitionState();
+  conditions.clear();
+  numInflu = numCond = 0;
+  for (s_listsarnVar *&depth : depthListsarn)
+    depth = nullptr;
+  maxDepth = numTree = 0;
+  tempDefs.clear();
+  DataManager::active_comps.clear();
+  DataManager::active_atoms->clear();
+  DataManager::active_trans.clear();
+  DataManager::cls->clear();
+  comps.clear();
+  variables_disc.clear();
+  loadError = 0;
+  nligne = 0;
+}
+
 } // namespace
 
 // Leaks are not looked for: what a load builds lives until the program
-// ends, and the process that runs an input ends without a leak check.
+// ends, as the model that refers to it does.
 extern "C" const char *__asan_default_options() { return "detect_leaks=0"; }
 extern "C" const char *__ubsan_default_options() { return "print_stacktrace=1"; }
 
 void __wrap_exit(int status) {
-  if (inChild)
-    endChild();
+  if (exitLanding != nullptr)
+    std::longjmp(*exitLanding, 1);
   __real_exit(status);
+}
+
+FILE *__wrap_fopen(const char *path, const char *mode) {
+  FILE *stream = __real_fopen(path, mode);
+  if (stream != nullptr && exitLanding != nullptr)
+    openedByInput.push_back(stream);
+  return stream;
+}
+
+int __wrap_fclose(FILE *stream) {
+  auto opened = std::find(openedByInput.begin(), openedByInput.end(), stream);
+  if (opened != openedByInput.end())
+    openedByInput.erase(opened);
+  return __real_fclose(stream);
 }
 
 namespace fuzz {
 
-void setUp(void (*prepare)()) {
+void setUp() {
   objInit();
   config_init();
-
-  if (__start___sancov_cntrs != nullptr && __stop___sancov_cntrs != nullptr)
-    counterCount = static_cast<size_t>(__stop___sancov_cntrs - __start___sancov_cntrs);
-  if (counterCount != 0) {
-    void *shared =
-        mmap(nullptr, counterCount, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
-    if (shared == MAP_FAILED)
-      fail("mmap");
-    childCounters = static_cast<uint8_t *>(shared);
-  }
-
   const char *tmp = std::getenv("TMPDIR");
   std::string pattern =
       std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/morvel-fuzz-XXXXXX";
@@ -115,12 +120,6 @@ void setUp(void (*prepare)()) {
        {"tank/Tank.def", "tank/Valve.def", "lamp/Bulb.def", "lamp/Switch.def"})
     copyExample(example);
   std::filesystem::create_directory(workDir / "runtime");
-  if (prepare != nullptr) {
-    std::filesystem::path fuzzerDir = std::filesystem::current_path();
-    std::filesystem::current_path(workDir);
-    prepare();
-    std::filesystem::current_path(fuzzerDir);
-  }
 }
 
 void writeFile(const char *name, const uint8_t *data, size_t size) {
@@ -129,54 +128,21 @@ void writeFile(const char *name, const uint8_t *data, size_t size) {
     fail(name);
 }
 
-void runIsolated(const uint8_t *data, size_t size, void (*body)(const uint8_t *, size_t)) {
-  int done[2];
-  if (pipe2(done, O_CLOEXEC) != 0)
-    fail("pipe");
-  std::fflush(nullptr);
-  pid_t parent = getpid();
-  pid_t child = fork();
-  if (child < 0)
-    fail("fork");
-  if (child == 0) {
-    // A child left behind by a fuzzer that timed out must not run on.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != parent)
-      _exit(0);
-    close(done[0]);
-    doneFd = done[1];
-    inChild = true;
-    std::filesystem::current_path(workDir);
+void runInProcess(const uint8_t *data, size_t size, void (*body)(const uint8_t *, size_t)) {
+  std::filesystem::path fuzzerDir = std::filesystem::current_path();
+  std::filesystem::current_path(workDir);
+  resetLoadState();
+  std::jmp_buf landing;
+  if (setjmp(landing) == 0) {
+    exitLanding = &landing;
     body(data, size);
-    endChild();
   }
-
-  close(done[1]);
-  char byte = 0;
-  ssize_t got;
-  while ((got = read(done[0], &byte, 1)) < 0 && errno == EINTR) {
-  }
-  close(done[0]);
-  if (got == 1) {
-    if (counterCount != 0)
-      std::memcpy(counters(), childCounters, counterCount);
-    finishing.push_back(child);
-    reapFinished();
-    return;
-  }
-
-  // The child died before it was done: a crash.
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0)
-    if (errno != EINTR)
-      fail("waitpid");
-  if (WIFSIGNALED(status))
-    std::fprintf(stderr, "==morvel-fuzz== the input's process died of signal %d\n",
-                 WTERMSIG(status));
-  else
-    std::fprintf(stderr, "==morvel-fuzz== the input's process ended with status %d "
-                         "without returning or calling exit()\n", WEXITSTATUS(status));
-  std::abort();
+  exitLanding = nullptr;
+  // An input that ended through exit() leaves the files it was reading open.
+  for (FILE *stream : openedByInput)
+    __real_fclose(stream);
+  openedByInput.clear();
+  std::filesystem::current_path(fuzzerDir);
 }
 
 } // namespace fuzz

@@ -1,9 +1,8 @@
 // What the fuzz targets share. The passes over definition and model files
-// end the program on the first error, so every input runs in a child
-// process of the fuzzer: a child that returns, or ends through exit(), has
-// handled its input normally; a child that dies in any other way (a signal,
-// a sanitizer report) makes the target crash, so that the fuzzer keeps the
-// input. The child's coverage is copied back, so the fuzzer is not blind.
+// end the program on the first error; the targets are linked with
+// --wrap=exit, and an exit() of the code under test returns to the harness,
+// which ends the input there. Every input runs in the fuzzing process itself,
+// after the load state the previous input left is reset.
 #ifndef MORVEL_TESTS_FUZZ_FUZZ_HARNESS_H
 #define MORVEL_TESTS_FUZZ_FUZZ_HARNESS_H
 
@@ -14,17 +13,16 @@ namespace fuzz {
 
 // Once per fuzzing process: the value constants, the default options and a
 // private working directory holding the example definition files (and a
-// "runtime/" folder), where prepare, when given, runs. The fuzzer itself
-// stays in its own directory, where it finds its corpus and leaves its
-// findings.
-void setUp(void (*prepare)() = nullptr);
+// "runtime/" folder). The fuzzer itself stays in its own directory, where it
+// finds its corpus and leaves its findings.
+void setUp();
 
 // Writes an input to a file of the current directory.
 void writeFile(const char *name, const uint8_t *data, size_t size);
 
-// Runs body on the input in a child process, in the working directory, and
-// waits for it; aborts when the child did not end normally.
-void runIsolated(const uint8_t *data, size_t size, void (*body)(const uint8_t *, size_t));
+// Runs body on the input in the working directory, from a fresh load state;
+// an exit() of body ends it. The files body left open are closed.
+void runInProcess(const uint8_t *data, size_t size, void (*body)(const uint8_t *, size_t));
 
 } // namespace fuzz
 

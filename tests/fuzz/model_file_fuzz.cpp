@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  fuzz::runIsolated(data, size, [](const uint8_t *input, size_t length) {
+  fuzz::runInProcess(data, size, [](const uint8_t *input, size_t length) {
     fuzz::writeFile("fuzz.mdl", input, length);
     FILE *model = std::fopen("fuzz.mdl", "r");
     parseModelFile(model, "fuzz.mdl", "runtime/fuzz");
