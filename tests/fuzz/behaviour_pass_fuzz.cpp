@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz::writeFile("Fuzz.def", input, length);
     fuzz::writeFile("fuzz.mdl", reinterpret_cast<const uint8_t *>(model), std::strlen(model));
     FILE *file = std::fopen("fuzz.mdl", "r");
-    parseModelFile(file, "fuzz.mdl", "runtime/fuzz");
+    LoadedModel loaded;
+    parseModelFile(file, "fuzz.mdl", "runtime/fuzz", loaded);
     std::fclose(file);
   });
   return 0;

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fuzz::runInProcess(data, size, [](const uint8_t *input, size_t length) {
     fuzz::writeFile("fuzz.mdl", input, length);
     FILE *model = std::fopen("fuzz.mdl", "r");
-    parseModelFile(model, "fuzz.mdl", "runtime/fuzz");
+    LoadedModel loaded;
+    parseModelFile(model, "fuzz.mdl", "runtime/fuzz", loaded);
     std::fclose(model);
   });
   return 0;
