@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make flex bison libreadline-dev libncurses-dev googletest libgtest-dev
           graphviz gv gnuplot-nox tcsh libcadical-dev
-          clang libclang-rt-dev)  # the fuzz targets (scripts/fuzz.sh)
+          clang libclang-rt-dev  # the fuzz targets (scripts/fuzz.sh)
+          valgrind)  # instructions per diagnosis step (bench/step_instructions.py)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
