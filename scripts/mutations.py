@@ -5,11 +5,11 @@
 # run in turn (a regex alone, or a tuple of them) before the whole suite.
 # The tests that build and run generated runtimes take minutes each: the
 # quicker come first.
-RT = ("runtime/(report_faults|heater_runs|diagnosis_messages)", "runtime/(diagnosis_reference|examples)")
-DIAG = ("runtime/(diagnosis_messages|heater_runs)", "runtime/(diagnosis_reference|examples)")
+RT = ("runtime/(report_faults|examples|constructs)", "runtime/(diagnosis_reference|simulation_and_figures)")
+DIAG = ("runtime/(simulation_and_figures|examples)", "runtime/(diagnosis_reference|constructs)")
 UNIT = "^[A-Z]"  # the GoogleTest cases
 DEF = "e2e/(definition|load)|^[A-Z]"
-GEN = ("^[A-Z]|codegen/", "runtime/(structure|instances|heater_runs)")
+GEN = ("^[A-Z]|codegen/", "runtime/(structure|instances|examples|constructs)")
 
 MUTATIONS = [
     # The runtime's continuous step.
@@ -130,12 +130,12 @@ MUTATIONS = [
     ("def_rule_duplicate", "languages/definition/definition_continuous.cpp",
      "if (!ruleNames.insert(name).second || DataManager::getComp(name) != nullptr)",
      "if (DataManager::getComp(name) != nullptr)", DEF),
-    ("load_cmdout_member", "languages/model/model_loader.cpp",
+    ("load_cmdout_member", "languages/model/model_builder.cpp",
      "source += \", \" + args[i].substr(0, dot) + \"->cmd_out\";",
      "source += \", \" + args[i].substr(0, dot);", GEN),
-    ("load_uninstantiated_added", "languages/model/model_loader.cpp",
-     "    if (instance->comp->instantiated)\n      runtimeSourceText",
-     "    if (instance->comp != nullptr)\n      runtimeSourceText", GEN),
+    ("load_uninstantiated_added", "languages/model/model_builder.cpp",
+     "    if (instance->comp->instantiated)\n      model.runtimeSourceText",
+     "    if (instance->comp != nullptr)\n      model.runtimeSourceText", GEN),
     ("load_unused_silent", "languages/model/model_loader.cpp",
      "    if (!instance->comp->instantiated)\n      semError",
      "    if (instance->comp == nullptr)\n      semError", DEF),
@@ -170,7 +170,7 @@ MUTATIONS = [
     ("disc_fault_post_lost", "discrete/transition.cpp",
      "      atom->fault = isFail;", "      atom->fault = false;", UNIT + "|e2e/"),
     # Shell.
-    ("shell_mirror_negated", "shell/options.cpp",
+    ("shell_mirror_negated", "common/options.cpp",
      "if (std::strcmp(mirror.name, name) == 0) {", "if (std::strcmp(mirror.name, name) != 0) {", UNIT + "|e2e/"),
     ("shell_directory_def", "shell/load_commands.cpp",
      "return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);",

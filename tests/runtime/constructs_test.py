@@ -6,7 +6,8 @@
   half-way (it stays dark) is believed fault-free either way;
 - a constant influence from a number, and a static influence reading its
   effect (fixtures/offset): the displayed values are the number and its gain
-  times it.
+  times it; a variable without causes keeps its initial value; an instance
+  declared but never instantiated is left out of the runtime, which builds.
 
 Usage: constructs_test.py SOURCE_DIR MORVELDIR
 """
@@ -42,7 +43,8 @@ def offset(installation):
     installation.run(project, "offset", "run.in", "run.disp", "plots=0")
     with open(os.path.join(project, "run.disp")) as display:
         rows = [line.split() for line in display][1:]
-    check([row[1:] for row in rows[1:]] == [["2", "6"]] * 3, f"constant influence: displayed {rows}")
+    check([row[1:] for row in rows] == [["0", "0", "4"]] + [["2", "6", "4"]] * 3,
+          f"constant influence: displayed {rows}")
 
 
 def main():

@@ -262,12 +262,27 @@ void describeVariables(FILE *out, runtime rt) {
   }
 }
 
+// Drops the empty entries of a variable table: the tables count the
+// variables of instances a model declares and never instantiates, which have
+// no entry.
+void dropEmptyEntries(variable *table, long &count) {
+  long kept = 0;
+  for (long i = 0; i < count; ++i)
+    if (table[i] != NULL)
+      table[kept++] = table[i];
+  count = kept;
+}
+
 } // namespace
 
 Application prepareApplication(Scheduler &scheduler, runtime rt) {
   Renaming renamed(scheduler);
-  if (rt != NULL)
+  if (rt != NULL) {
+    dropEmptyEntries(rt->in, rt->nin);
+    dropEmptyEntries(rt->mes, rt->nmes);
+    dropEmptyEntries(rt->disp, rt->ndisp);
     resolveReadingConditions(scheduler, rt);
+  }
   for (Comp *comp : *scheduler.comps)
     for (StateVar *variable : *comp->state_vars) {
       if (ConditionTable *table = conditionsOf(variable))
