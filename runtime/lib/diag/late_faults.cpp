@@ -18,9 +18,6 @@
 void Diagnoser::addLateFaults(std::vector<Base> &bases, long step) {
   if (continuous == NULL || settings.candidates <= 0 || belief.empty())
     return;
-  std::unordered_set<ModesKey, ModesKeyHash> known;
-  for (const Candidate &kept : belief)
-    known.insert(keyOf(kept.modes));
   // A parent with free variables cannot be stepped again in part.
   const Candidate &parent = belief.front();
   const Base &base = bases.front();
@@ -46,7 +43,12 @@ void Diagnoser::addLateFaults(std::vector<Base> &bases, long step) {
           results[o].value != model.modes[m].unknownValue)
         proposals.push_back(Proposal{level[m], static_cast<int>(m), o});
   }
-  // The most suspect first.
+  if (proposals.empty())
+    return;
+  // The most suspect first; none that a kept assignment already holds.
+  std::unordered_set<ModesKey, ModesKeyHash> known;
+  for (const Candidate &kept : belief)
+    known.insert(keyOf(kept.modes));
   std::stable_sort(proposals.begin(), proposals.end(),
                    [](const Proposal &a, const Proposal &b) { return a.residual > b.residual; });
   long added = 0;
