@@ -6,7 +6,7 @@
 # The tests that build and run generated runtimes take minutes each: the
 # quicker come first.
 RT = ("runtime/(report_faults|examples|constructs)", "runtime/(diagnosis_reference|simulation_and_figures)")
-DIAG = ("runtime/(simulation_and_figures|examples)", "runtime/(diagnosis_reference|constructs)")
+DIAG = ("runtime/(simulation_and_figures|examples|report_faults)", "runtime/(diagnosis_reference|constructs)")
 UNIT = "^[A-Z]"  # the GoogleTest cases
 DEF = "e2e/(definition|load)|^[A-Z]"
 GEN = ("^[A-Z]|codegen/", "runtime/(structure|instances|examples|constructs)")
