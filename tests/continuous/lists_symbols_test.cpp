@@ -11,18 +11,20 @@
 
 namespace {
 
-std::vector<std::string> inOrder(const s_arBin *tree) {
-  std::vector<std::string> out;
-  forEachVariable(tree, [&out](const s_variable *v) { out.push_back(v->name); });
-  return out;
-}
-
 int heightOf(const s_arBin *tree) {
   return tree == nullptr ? 0 : 1 + std::max(heightOf(tree->left), heightOf(tree->right));
 }
 
+std::vector<std::string> namesOf(const s_listsarnVar *list) {
+  std::vector<std::string> names;
+  for (; list != nullptr; list = list->next)
+    names.push_back(list->elt->name);
+  return names;
+}
+
 using Lists = ContinuousTest;
 using Symbols = ContinuousTest;
+using SessionLists = ContinuousTest;
 
 TEST_F(Lists, CopyingAppendLeavesItsSourceAloneEvenAppendedToItself) {
   s_influence i1, i2;
@@ -50,7 +52,8 @@ TEST_F(Symbols, ManyInstancesStayShallow) {
   for (int i = 0; i < count; ++i)  // sorted insertion, the worst case of a plain tree
     name2Var(dictionary, "c" + std::to_string(100000 + i) + ".x");
   EXPECT_LE(heightOf(dictionary), 21);
-  std::vector<std::string> order = inOrder(dictionary);
+  std::vector<std::string> order;
+  forEachVariable(dictionary, [&order](const s_variable *v) { order.push_back(v->name); });
   EXPECT_EQ(order.size(), static_cast<size_t>(count));
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
 }
@@ -66,17 +69,9 @@ TEST_F(Symbols, ResetForgetsTheDictionaryAndNumbering) {
   EXPECT_EQ(numInflu, 3);
 }
 
-using SessionLists = ContinuousTest;
-
-std::vector<std::string> namesOf(const s_listsarnVar *list) {
-  std::vector<std::string> names;
-  for (; list != nullptr; list = list->next)
-    names.push_back(list->elt->name);
-  return names;
-}
-
-// Declarations append to the session lists in declaration order, keeping
-// cells other code put in front of or behind the list; a new load starts empty.
+// Declarations append to the session lists in declaration order, once per
+// variable, keeping cells other code put in front of or behind the list; a
+// new load starts empty.
 TEST_F(SessionLists, DeclarationsAppendInOrder) {
   std::vector<std::string> expected;
   auto declare = [&expected](const std::string &name) {
@@ -93,6 +88,7 @@ TEST_F(SessionLists, DeclarationsAppendInOrder) {
   catListsarnVar(measureListsarn, varList({variable("behind")}));
   expected.push_back("behind");
   declare("after.behind");
+  setListsarnFct(varList({variable("c7.level"), variable("after.front")}), fctMeasure);
   EXPECT_EQ(namesOf(measureListsarn), expected);
 
   resetContinuousSession();

@@ -6,7 +6,6 @@
 
 #include <initializer_list>
 #include <string>
-#include <vector>
 
 #include "continuous/diagnostics.h"
 #include "continuous/lists.h"
@@ -47,30 +46,17 @@ inline s_listsarnVar *varList(std::initializer_list<s_variable *> vars) {
   return list;
 }
 
-inline s_coef *coef(coefType kind, s_objet *value) {
-  s_coef *c = newRecord<s_coef>();
-  c->kind = kind;
-  c->val = value;
-  return c;
-}
-
-inline s_listsarnCoef *coefList(const std::vector<s_coef *> &coefs) {
-  s_listsarnCoef *list = nullptr;
-  for (s_coef *c : coefs) {
-    s_listsarnCoef *cell = newRecord<s_listsarnCoef>();
-    cell->elt = c;
-    list = catListsarnCoef(list, cell);
-  }
-  return list;
+inline s_expr *leaf(s_variable *v) {
+  s_expr *e = newRecord<s_expr>();
+  e->tex = exprVar;
+  e->gv = newRecord<s_gVar>();
+  e->gv->var = v;
+  return e;
 }
 
 // The report of an error at the current test line, as a death-test pattern.
 inline std::string errorAtLine(const std::string &message, const std::string &detail = "") {
   return "^" + regexLiteral("Line 7: semantics error.\n  ..." + message + ": " + detail + "\n") + "$";
-}
-
-inline std::string warningAtLine(const std::string &message) {
-  return "Line 7: warning.\n  ..." + message + ": \n";
 }
 
 #endif

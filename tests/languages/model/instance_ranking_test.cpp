@@ -103,7 +103,7 @@ TEST(InstanceRanking, CommandChainsStandBeforeWhatTheyCommand) {
     tank->args = {"0", "0", valve->varName};
     Model::uses(pump, tank);
     model.commandedBy(pump, previousPump);
-    pump->args = {previousPump->varName + ".cmdout", "0", tank->varName};
+    pump->args = {"0", previousPump->varName + ".cmdout", tank->varName};
     links.insert(links.end(), {valve, tank, pump});
     previousPump = pump;
   }
@@ -112,7 +112,7 @@ TEST(InstanceRanking, CommandChainsStandBeforeWhatTheyCommand) {
   for (s_component *instance : links)
     ranking.rank(instance);
   // pump_3 depends on its own type, as pump_2 does: it stands before pump_2,
-  // which its command connection names and brings back before it, with the
+  // which its second command connection names and brings back before it, with the
   // tank it draws from; valve_3 stays behind.
   EXPECT_EQ(names(ranking.order()),
             (std::vector<std::string>{"control", "valve_1", "tank_1", "pump_1", "valve_2",
@@ -124,12 +124,9 @@ TEST(InstanceRanking, DependenceIsTakenWhenTheInstanceComes) {
   // b uses an L, a depends on L too, and c of type L stands before a.
   Model model;
   InstanceRanking ranking;
-  s_component *a = model.declare("A", "a");
-  s_component *b = model.declare("B", "b");
-  s_component *l0 = model.declare("L", "l0");
-  s_component *m = model.declare("L", "m");
-  s_component *m2 = model.declare("L", "m2");
-  s_component *c = model.declare("L", "c");
+  s_component *a = model.declare("A", "a"), *b = model.declare("B", "b");
+  s_component *l0 = model.declare("L", "l0"), *m = model.declare("L", "m");
+  s_component *m2 = model.declare("L", "m2"), *c = model.declare("L", "c");
   Model::uses(a, b);
   ranking.rank(a);
   Model::uses(l0, m);
@@ -141,60 +138,65 @@ TEST(InstanceRanking, DependenceIsTakenWhenTheInstanceComes) {
   EXPECT_EQ(names(ranking.order()), (std::vector<std::string>{"c", "a", "l0", "b"}));
 }
 
-// Random models, instantiated in random order, ranked both ways after every
-// instantiation. Some allow components that use each other, and some
-// instances are instantiated twice.
-TEST(InstanceRanking, AgreesWithTheWalkOnRandomModels) {
+// A random model of 5 to 44 instances of four types, in a random order of
+// instantiation; `again` adds some instantiated a second time.
+std::vector<s_component *> randomModel(Model &model, std::mt19937 &random, bool again) {
   const char *const types[] = {"Pump", "Tank", "Valve", "Controller"};
+  int count = 5 + static_cast<int>(random() % 40);
+  for (int i = 0; i < count; ++i)
+    model.declare(types[random() % 4], "i" + std::to_string(i));
+  std::vector<s_component *> pending;
+  for (const auto &instance : model.instances)
+    pending.push_back(instance.get());
+  std::shuffle(pending.begin(), pending.end(), random);
+  for (int more = again ? count / 4 : 0; more > 0; --more)
+    pending.push_back(pending[random() % pending.size()]);
+  return pending;
+}
+
+// What the behaviour pass gives an instance: a command connection, used
+// components, arguments naming them. It uses only instances of a lower index
+// unless `usesAny`, and its arguments name only those unless `namesAny`.
+void connect(Model &model, s_component *instance, std::mt19937 &random, bool usesAny,
+             bool namesAny) {
+  int index = std::stoi(instance->varName.substr(1)), count = static_cast<int>(model.instances.size());
+  int useLimit = usesAny ? count : index, nameLimit = namesAny ? count : index;
+  const char *const forms[] = {"", ".cmdout", ".x"};
+  instance->args = {"0", "0"};
+  if (nameLimit > 0 && random() % 3 == 0) {
+    const s_component *commander = model.instances[random() % nameLimit].get();
+    model.commandedBy(instance, commander);
+    instance->args[random() % 2] = commander->varName + forms[random() % 2];
+  }
+  for (int u = static_cast<int>(random() % 4); u > 0 && useLimit > 0; --u) {
+    const s_component *used = model.instances[random() % useLimit].get();
+    if (used == instance)
+      continue;
+    Model::uses(instance, used);
+    instance->args.push_back(used->varName + forms[random() % 3]);
+  }
+  if (nameLimit > 0 && random() % 4 == 0)
+    instance->args.push_back(model.instances[random() % nameLimit]->varName + ".x");
+}
+
+// Ranked both ways after every instantiation. A third of the models have
+// components that use each other.
+TEST(InstanceRanking, AgreesWithTheWalkOnRandomModels) {
   for (unsigned seed = 1; seed <= 500; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
-    bool cycles = seed % 3 == 0;
-    int count = 5 + static_cast<int>(random() % 40);
     Model model;
-    for (int i = 0; i < count; ++i)
-      model.declare(types[random() % 4], "i" + std::to_string(i));
-    std::vector<s_component *> pending;
-    for (const auto &instance : model.instances)
-      pending.push_back(instance.get());
-    std::shuffle(pending.begin(), pending.end(), random);
-    for (int again = count / 4; again > 0; --again)
-      pending.push_back(pending[random() % pending.size()]);
-
     InstanceRanking ranking;
     WalkingRanking walking;
+    std::vector<s_component *> pending = randomModel(model, random, true);
     for (size_t step = 0; step < pending.size(); ++step) {
-      s_component *instance = pending[step];
-      int index = std::stoi(instance->varName.substr(1));
-      // What the behaviour pass gives it: a command, used components, arguments.
-      instance->args = {"0", "0"};
-      if (random() % 3 == 0) {
-        const s_component *commander = model.instances[random() % count].get();
-        model.commandedBy(instance, commander);
-        instance->args[random() % 2] = commander->varName + (random() % 2 ? ".cmdout" : "");
-      }
-      for (int u = static_cast<int>(random() % 3); u > 0; --u) {
-        int limit = cycles ? count : index;
-        if (limit == 0)
-          break;
-        const s_component *used = model.instances[random() % limit].get();
-        if (used == instance)
-          continue;
-        Model::uses(instance, used);
-        instance->args.push_back(used->varName);
-      }
-      if (random() % 4 == 0)
-        instance->args.push_back(model.instances[random() % count]->varName + ".x");
-      ranking.rank(instance);
-      walking.rank(instance);
+      connect(model, pending[step], random, seed % 3 == 0, true);
+      ranking.rank(pending[step]);
+      walking.rank(pending[step]);
       ASSERT_EQ(names(ranking.order()), names(walking.result())) << "step " << step;
     }
   }
 }
-
-} // namespace
-
-namespace {
 
 // Whether every instance stands after all the instances its arguments name.
 bool eachAfterNamed(const std::vector<s_component *> &order) {
@@ -213,96 +215,41 @@ bool isCircle(const std::vector<s_component *> &circle) {
   return !circle.empty();
 }
 
-// A random model whose instances name only instances of a lower level, so
-// that the references cannot close a circle; an instance uses the instances
-// it names after its two command connections and is commanded by the one
-// its first connection names.
-struct RandomModel {
-  explicit RandomModel(std::mt19937 &random) {
-    const char *const typeNames[] = {"Pump", "Tank", "Valve", "Controller"};
-    int count = 5 + static_cast<int>(random() % 40);
-    std::vector<int> level(count);
-    for (int i = 0; i < count; ++i)
-      level[i] = i;
-    std::shuffle(level.begin(), level.end(), random);
-    for (int i = 0; i < count; ++i) {
-      types.push_back(typeNames[random() % 4]);
-      std::vector<int> lower;
-      for (int j = 0; j < count; ++j)
-        if (level[j] < level[i])
-          lower.push_back(j);
-      commander.push_back(!lower.empty() && random() % 3 == 0 ? lower[random() % lower.size()] : -1);
-      named.emplace_back();
-      for (int n = static_cast<int>(random() % 4); n > 0 && !lower.empty(); --n)
-        named.back().push_back(lower[random() % lower.size()]);
-    }
-  }
-
-  // Declares the instances and instantiates them in the order given.
-  void instantiate(Model &model, InstanceRanking &ranking, const std::vector<int> &order,
-                   std::mt19937 &random) const {
-    for (size_t i = 0; i < types.size(); ++i)
-      model.declare(types[i], "i" + std::to_string(i));
-    const char *const forms[] = {"", ".cmdout", ".x"};
-    for (int index : order) {
-      s_component *instance = model.instances[index].get();
-      instance->args = {"0", "0"};
-      if (commander[index] >= 0) {
-        const s_component *commanding = model.instances[commander[index]].get();
-        model.commandedBy(instance, commanding);
-        instance->args[0] = commanding->varName + ".cmdout";
-      }
-      for (int other : named[index]) {
-        const s_component *used = model.instances[other].get();
-        Model::uses(instance, used);
-        instance->args.push_back(used->varName + forms[random() % 3]);
-      }
-      ranking.rank(instance);
-    }
-  }
-
-  std::vector<std::string> types;
-  std::vector<int> commander;  // the instance commanding each one, or -1
-  std::vector<std::vector<int>> named;
-};
-
+// Models whose instances name only instances of a lower index, so that the
+// references cannot close a circle.
 TEST(GenerationOrder, EveryInstanceFollowsTheInstancesItNames) {
-  for (unsigned seed = 1; seed <= 300; ++seed) {
+  for (unsigned seed = 1; seed <= 900; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
-    RandomModel description(random);
-    std::vector<int> order(description.types.size());
-    for (size_t i = 0; i < order.size(); ++i)
-      order[i] = static_cast<int>(i);
-    for (int shuffle = 0; shuffle < 3; ++shuffle) {
-      std::shuffle(order.begin(), order.end(), random);
-      Model model;
-      InstanceRanking ranking;
-      description.instantiate(model, ranking, order, random);
-      std::vector<s_component *> ranked = ranking.order();
-      GenerationOrder generation = orderAfterNamed(ranked);
-      ASSERT_TRUE(generation.circle.empty());
-      ASSERT_TRUE(eachAfterNamed(generation.instances)) << "shuffle " << shuffle;
-      ASSERT_TRUE(std::is_permutation(ranked.begin(), ranked.end(), generation.instances.begin(),
-                                      generation.instances.end()));
-      // An order that keeps the rule is left as it is.
-      EXPECT_EQ(orderAfterNamed(generation.instances).instances, generation.instances);
-
-      // Naming back an instance of a reference closes a circle; so does an
-      // instance naming itself.
-      for (const auto &instance : model.instances)
-        for (const auto &other : model.instances)
-          if (instance != other && namedByArguments(instance.get(), other.get(), false)) {
-            other->args.push_back(instance->varName);
-            GenerationOrder circular = orderAfterNamed(ranked);
-            EXPECT_TRUE(circular.instances.empty());
-            EXPECT_TRUE(isCircle(circular.circle)) << names(circular.circle).front();
-            other->args.pop_back();
-          }
-      s_component *self = ranked[random() % ranked.size()];
-      self->args.push_back(self->varName + ".cmdout");
-      EXPECT_EQ(orderAfterNamed(ranked).circle, std::vector<s_component *>{self});
+    Model model;
+    InstanceRanking ranking;
+    for (s_component *instance : randomModel(model, random, false)) {
+      connect(model, instance, random, false, false);
+      ranking.rank(instance);
     }
+    std::vector<s_component *> ranked = ranking.order();
+    GenerationOrder generation = orderAfterNamed(ranked);
+    ASSERT_TRUE(generation.circle.empty());
+    ASSERT_TRUE(eachAfterNamed(generation.instances));
+    ASSERT_TRUE(std::is_permutation(ranked.begin(), ranked.end(), generation.instances.begin(),
+                                    generation.instances.end()));
+    // An order that keeps the rule is left as it is.
+    EXPECT_EQ(orderAfterNamed(generation.instances).instances, generation.instances);
+
+    // Naming back an instance of a reference closes a circle; so does an
+    // instance naming itself.
+    for (const auto &instance : model.instances)
+      for (const auto &other : model.instances)
+        if (instance != other && namedByArguments(instance.get(), other.get(), false)) {
+          other->args.push_back(instance->varName);
+          GenerationOrder circular = orderAfterNamed(ranked);
+          EXPECT_TRUE(circular.instances.empty());
+          EXPECT_TRUE(isCircle(circular.circle)) << names(circular.circle).front();
+          other->args.pop_back();
+        }
+    s_component *self = ranked[random() % ranked.size()];
+    self->args.push_back(self->varName + ".cmdout");
+    EXPECT_EQ(orderAfterNamed(ranked).circle, std::vector<s_component *>{self});
   }
 }
 
