@@ -46,9 +46,6 @@ class Owner {
   std::vector<std::function<void()>> releases;
 };
 
-// The component of a clause that belongs to none.
-inline Comp *const noComp = nullptr;
-
 inline Atom *atomOf(StateVar *variable, const std::string &value) {
   for (Atom *atom : variable->atomLinks)
     if (atom->value == value)

@@ -63,28 +63,23 @@ TEST(StateVar, AtomsFollowWrittenValuesWhileTheDomainPrintsSorted) {
     delete atom;
 }
 
-TEST(StateVar, RefusedDefaultIsReportedButStillCurrent) {
+// A default or an atom outside the domain is reported: the refused default
+// is current all the same, the atom is linked to nothing.
+TEST(StateVar, ValuesOutsideTheDomainAreReported) {
   Owner owner;
-  std::string output;
   StateVar *variable = nullptr;
-  output = printed([&] { variable = owner.keep(new StateVar("x", {"a", "b"}, "c")); });
-  EXPECT_EQ(output, "StateVar --> Wrong default value");
+  EXPECT_EQ(printed([&] { variable = owner.keep(new StateVar("x", {"a", "b"}, "c")); }),
+            "StateVar --> Wrong default value");
   EXPECT_EQ(variable->getDefault(), "");
   EXPECT_EQ(variable->getCurrentState(), "c");
   EXPECT_EQ(printed([&] { variable->setDefault("b"); }), "");
   EXPECT_EQ(variable->getDefault(), "x=b");
-  EXPECT_TRUE(variable->inValues("a"));
-  EXPECT_FALSE(variable->inValues("c"));
-}
-
-TEST(StateVar, AtomOutsideTheDomainIsNotLinked) {
-  StateVar variable("x", {"a"}, "a");
   std::unique_ptr<Atom> atom;
-  EXPECT_EQ(printed([&] { atom = std::make_unique<Atom>(&variable, "z", "x=z"); }),
+  EXPECT_EQ(printed([&] { atom = std::make_unique<Atom>(variable, "z", "x=z"); }),
             "Atom --> Cannot create the atom : value not in the variable domain\n");
   EXPECT_EQ(atom->getStateVar(), nullptr);
   EXPECT_EQ(atom->getValue(), "");
-  EXPECT_TRUE(variable.atomLinks.empty());
+  EXPECT_TRUE(variable->atomLinks.empty());
   EXPECT_FALSE(atom->evalAtom());
 }
 
@@ -104,8 +99,7 @@ TEST(StateVar, SettingAnAtomLabelsItsSiblings) {
     atom->setLabel("unknown");
   a->setLabel("true", false);
   c->setLabel("false", true);
-  EXPECT_EQ(b->getLabel(), "unknown");
-  EXPECT_EQ(a->getLabel(), "true");
+  EXPECT_EQ(a->getLabel() + b->getLabel() + c->getLabel(), "trueunknownfalse");
   b->setLabel("true", true);
   EXPECT_EQ(a->getLabel() + b->getLabel() + c->getLabel(), "falsetruefalse");
 }

@@ -1,6 +1,7 @@
-// Helpers shared by the reasoning tests: a clean registry around each test,
-// clauses written as sets of literals, and the models of a clause set found
-// by brute force, the reference the reasoner's answers are checked against.
+// What the reasoning tests share: the reasoner's headers, models built and
+// compiled (generated_model.h), clauses and implicants written as sets of
+// ids, and the models of a clause set found by brute force, the reference
+// the reasoner's answers are checked against.
 #ifndef MORVEL_TESTS_REASONING_SUPPORT_H
 #define MORVEL_TESTS_REASONING_SUPPORT_H
 
@@ -8,15 +9,15 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <set>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "discrete/clause.h"
-#include "discrete/data_manager.h"
-#include "reasoning/itms.h"
+#include "reasoning/pi_table.h"
+#include "reasoning/prime_implicants.h"
+#include "reasoning/propagation.h"
+#include "reasoning/trajectory.h"
 #include "tests/discrete/discrete_test_support.h"
+#include "tests/reasoning/generated_model.h"
 
 using Literals = std::set<std::string>;
 
@@ -31,35 +32,55 @@ inline std::vector<Literals> literalsOf(const std::vector<Clause *> &clauses) {
   return all;
 }
 
-// Every assignment of truth values to the atoms (one per atom, in the order
-// given) under which all the clauses hold, found by trying them all. A clause
-// is checked as soon as its atoms have values, which cuts dead branches short;
-// an atom of a clause that is not in the list counts as false.
+using IdSets = std::set<Literals>;
+
+// Each implicant as the set of its ids; no implicant twice, no atom twice in one.
+inline IdSets idSets(const Implicants *implicants) {
+  IdSets sets;
+  for (const Implicant *implicant : *implicants) {
+    Literals ids;
+    for (const Atom *atom : *implicant)
+      ids.insert(atom->id);
+    EXPECT_EQ(ids.size(), implicant->size());
+    sets.insert(ids);
+  }
+  EXPECT_EQ(sets.size(), implicants->size()) << "an implicant found twice";
+  return sets;
+}
+
+// Every assignment of truth values to the atoms of the model's variables
+// (one per atom, in their order) under which all the clauses hold, found by
+// trying them all. A clause is checked as soon as its atoms have values, which
+// cuts dead branches short.
 class BruteForceModels {
  public:
-  BruteForceModels(std::vector<const Atom *> atoms, const std::vector<Clause *> &clauses)
-      : atoms(std::move(atoms)), checkedAt(this->atoms.size() + 1) {
+  BruteForceModels(const ModelBuilder &model, const std::vector<Clause *> &clauses) {
+    for (const StateVar *variable : model.variables)
+      atoms.insert(atoms.end(), variable->atomLinks.begin(), variable->atomLinks.end());
+    checkedAt.resize(atoms.size() + 1);
     for (Clause *clause : clauses) {
       std::size_t last = 0;
       for (const auto &literal : *clause->getAtoms())
-        last = std::max(last, std::min(placeOf(literal.second) + 1, this->atoms.size()));
+        last = std::max(last, placeOf(literal.second) + 1);
       checkedAt[last].push_back(clause);
     }
     std::vector<bool> values;
     enumerate(values);
   }
-  bool holds(const std::vector<bool> &model, const Atom *atom) const {
-    std::size_t place = placeOf(atom);
-    return place < model.size() && model[place];
+  // Some model gives each atom its truth value; with an atom entailed, every
+  // such model also holds it.
+  bool satisfiable(const std::vector<std::pair<Atom *, bool>> &values,
+                   const Atom *entailed = nullptr) const {
+    bool some = false;
+    for (const std::vector<bool> &model : all)
+      if (std::all_of(values.begin(), values.end(),
+                      [&](const auto &value) { return model[placeOf(value.first)] == value.second; })) {
+        if (entailed && !model[placeOf(entailed)])
+          return false;
+        some = true;
+      }
+    return some;
   }
-  // Some model gives each atom its truth value.
-  bool satisfiable(const std::vector<std::pair<Atom *, bool>> &values) const {
-    return std::any_of(all.begin(), all.end(), [&](const std::vector<bool> &model) {
-      return std::all_of(values.begin(), values.end(),
-                         [&](const auto &value) { return holds(model, value.first) == value.second; });
-    });
-  }
-  std::vector<std::vector<bool>> all;
 
  private:
   std::size_t placeOf(const Atom *atom) const {
@@ -68,7 +89,7 @@ class BruteForceModels {
   void enumerate(std::vector<bool> &values) {
     for (Clause *clause : checkedAt[values.size()])
       if (std::none_of(clause->getAtoms()->begin(), clause->getAtoms()->end(),
-                       [&](const auto &literal) { return holds(values, literal.second) != literal.first; }))
+                       [&](const auto &literal) { return values[placeOf(literal.second)] != literal.first; }))
         return;
     if (values.size() == atoms.size())
       return all.push_back(values);
@@ -79,24 +100,8 @@ class BruteForceModels {
     }
   }
   std::vector<const Atom *> atoms;
+  std::vector<std::vector<bool>> all;
   std::vector<std::vector<Clause *>> checkedAt;  // clauses by the number of atoms they need
-};
-
-// The reasoner is released before the owner releases variables and atoms.
-class ReasonerTest : public testing::Test {
- protected:
-  ReasonerTest() { clearRegistry(); }
-  ~ReasonerTest() override {
-    delete reasoning;
-    clearRegistry();
-  }
-  static void clearRegistry() {
-    DataManager::active_comps.clear();
-    DataManager::active_trans.clear();
-    DataManager::active_atoms->clear();
-  }
-  Owner owner;
-  itms *reasoning = new itms();
 };
 
 #endif
