@@ -244,6 +244,9 @@ MUTATIONS = [
      (CG, "runtime/constructs")),
     ("gen_record_tail_misspelt", "codegen/runtime_file.cpp",
      "\"%s_rt->diagOut = NULL;\\n\\t\"", "\"%s_rt->diagOutput = NULL;\\n\\t\"", (CG, "runtime/constructs")),
+    ("gen_input_command_issued", "codegen/discrete_elements.cpp",
+     "if (cls == \"CommandVar\" && static_cast<CommandVar *>(variable)->cmdOut) {", "if (cls == \"CommandVar\") {",
+     (CG, "runtime/structure")),
     ("gen_record_empty_input_counted", "codegen/runtime_file.cpp",
      "\"%s_rt->nin = 0;\\n\\t%s_rt->in = NULL;", "\"%s_rt->nin = 1;\\n\\t%s_rt->in = NULL;", CG),
     # Shell and common: options, utilities, print and figures (tests/shell).
