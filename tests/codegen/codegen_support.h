@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +21,10 @@
 #include "languages/model/loaded_model.h"
 #include "shell/options.h"
 #include "tests/test_support.h"
+
+inline bool contains(const std::string &text, const std::string &part) {
+  return text.find(part) != std::string::npos;
+}
 
 // Every test starts from a fresh generation state with the class and runtime
 // files in memory, default options, a time step of 1 and the current directory
@@ -58,12 +60,7 @@ class GenerationTest : public testing::Test {
     Comp *comp = made.get();
     owned.push_back(std::move(made));
     DataManager::addComp(comp);
-    auto record = std::make_unique<s_component>();
-    record->type = type;
-    record->varName = varName;
-    record->name = comp->name;
-    record->comp = comp;
-    comps.append(std::move(record));
+    comps.append(std::make_unique<s_component>(s_component{type, varName, comp->name, comp, {}}));
     return comp;
   }
   // `user` uses `used` under the local name.
@@ -76,13 +73,10 @@ class GenerationTest : public testing::Test {
     user->correspondences->emplace_back(localName, used->varName);
   }
   static s_variable *contVariable(const std::string &name, int param = 0, s_objet *value = nullptr) {
-    s_variable *var = newRecord<s_variable>();
-    var->name = name;
+    s_variable *var = record(s_variable{name, ""});
     var->param = param;
-    if (value != nullptr) {
-      var->dom = newRecord<s_domain>();
-      var->dom->val = value;
-    }
+    if (value != nullptr)
+      var->dom = record(s_domain{value});
     return var;
   }
   // A record of the continuous model kept as long as the model, holding value.
@@ -94,12 +88,8 @@ class GenerationTest : public testing::Test {
   // A list of the continuous model (cells of type List) holding the elements.
   template <typename List, typename Element> static List *listOf(std::vector<Element> elements) {
     List *list = nullptr;
-    for (auto element = elements.rbegin(); element != elements.rend(); ++element) {
-      List *cell = newRecord<List>();
-      cell->elt = *element;
-      cell->next = list;
-      list = cell;
-    }
+    for (auto element = elements.rbegin(); element != elements.rend(); ++element)
+      list = record(List{*element, list});
     return list;
   }
 

@@ -8,12 +8,10 @@
 #include "codegen/discrete_elements.h"
 #include "codegen/generated_files.h"
 #include "codegen_support.h"
-#include "common/session.h"
 #include "discrete/clause.h"
 #include "discrete/formula.h"
 #include "discrete/state_var.h"
 #include "discrete/transition.h"
-#include "languages/model/loaded_model.h"
 #include "tests/discrete/discrete_test_support.h"
 
 namespace {
@@ -43,7 +41,6 @@ TEST_F(DiscreteElements, ModeVariableMembersValuesAndAtoms) {
   ModeVar *mode = stateVar<ModeVar>(valve, "mode", {"stuck", "ok"});
   InstanceStateVars shared;
   geneStateVar(gen, valve, mode, shared);
-  EXPECT_EQ(header.text(), "\tModeVar* Valve_mode;\n\tAtom* Valve_mode_ok;\n\tAtom* Valve_mode_stuck;\n");
   EXPECT_EQ(body.text(),
             "\n\tset<string> Valve_mode_values;\n\tValve_mode_values.insert(\"ok\");\n"
             "\tValve_mode_values.insert(\"stuck\");\n\tstring modename = name + \".mode\";\n"
@@ -53,17 +50,14 @@ TEST_F(DiscreteElements, ModeVariableMembersValuesAndAtoms) {
             "\t\t(*atoms)[\"Valve_mode_ok\"]=Valve_mode_ok;\n\t"
             "\tValve_mode_stuck = new Atom(Valve_mode, \"stuck\", name + \".mode=stuck\");\n"
             "\t\t(*atoms)[\"Valve_mode_stuck\"]=Valve_mode_stuck;\n\t");
-  gen.typeGeneratedAlready = true;
-  EXPECT_EQ(written([&] { geneStateVar(gen, valve, mode, shared); }), "");
 
   // An input command is exogenous; the output commands go into one vector,
-  // made at the first.
-  gen.typeGeneratedAlready = false;
+  // made at the first. (That an input command is not issued, the runtimes of
+  // tests/runtime show.)
   CommandVar *cmd = stateVar<CommandVar>(valve, "cmd", {"open"});
   cmd->cmdIn = true;
   std::string text = written([&] { geneStateVar(gen, valve, cmd, shared); });
   EXPECT_NE(text.find("\"valve.cmd=open\", this);\n\tValve_cmd->exo = 1;\n\t\taddStateVar"), std::string::npos);
-  EXPECT_EQ(text.find("cmd_out"), std::string::npos);
   CommandVar *power = stateVar<CommandVar>(valve, "power", {"on"});
   CommandVar *light = stateVar<CommandVar>(valve, "light", {"on"});
   power->cmdOut = light->cmdOut = true;
@@ -84,10 +78,8 @@ TEST_F(DiscreteElements, ConditionVariablesShareTheSlotsOfTheirVariable) {
   for (CondVar *variable : {high, low}) {
     variable->variables.push_back(level);
     for (Atom *a : variable->atomLinks) {
-      s_cond *cond = newRecord<s_cond>();
-      cond->num = number++;
-      cond->at = a;
-      variable->conditions.push_back(cond);
+      variable->conditions.push_back(record(s_cond{"", number++}));
+      variable->conditions.back()->at = a;
     }
   }
   InstanceStateVars shared;
@@ -108,12 +100,10 @@ TEST_F(DiscreteElements, ConditionVariablesShareTheSlotsOfTheirVariable) {
 // A clause's negated literal (key true) is generated as false.
 TEST_F(DiscreteElements, ClausesAreNumberedAcrossTheRunAndWriteTrueForPositiveLiterals) {
   Comp *valve = component("valve", "Valve");
-  Comp *pump = component("pump", "Pump");
   ModeVar *mode = stateVar<ModeVar>(valve, "mode", {"ok", "stuck"});
-  ModeVar *motor = stateVar<ModeVar>(pump, "motor", {"on"});
   Clause external(valve);
   external.addAtom(atomOf(mode, "ok"), true);
-  external.addAtom(atomOf(motor, "on"), false);
+  external.addAtom(atomOf(stateVar<ModeVar>(component("pump", "Pump"), "motor", {"on"}), "on"), false);
   Clause internal(valve);
   internal.addAtom(atomOf(mode, "stuck"), false);
   internal.setInternal(true);
@@ -129,73 +119,78 @@ TEST_F(DiscreteElements, ClausesAreNumberedAcrossTheRunAndWriteTrueForPositiveLi
             "sMM->cls->push_back (cl8);\n\t");
 }
 
-// With 1000 clauses the code stays in the runtime source; above, it goes to
-// clause files of at most 1000 clauses each, named after the instance.
+// With 1000 clauses the code stays in the runtime source; above, each instance
+// writes its clauses to files of at most 1000 clauses, named after it, and a
+// later instance of the type starts its conditions where the first one's ended.
 TEST_F(DiscreteElements, ClauseFilesAboveTheThreshold) {
   ScratchDirectory directory;
   ASSERT_EQ(std::system("mkdir runtime"), 0);
-  std::string savedHeader = loadedModel.clauseHeader;
   loadedModel.clauseHeader = "#include \"../C/Valve.h\"\n";
   std::vector<Clause *> *savedClauses = DataManager::cls;
   std::vector<Clause *> model(1000, nullptr);
   DataManager::cls = &model;
+  auto clauseText = [](long n) {
+    const std::string cl = "cl" + std::to_string(n);
+    return "\n\tClause* " + cl + " = new Clause (valve);\n\t" + cl +
+           "->addAtomRef(valve->Valve_mode_ok, true);\n\t" + cl + "->setInternal(0);\n\t"
+           "valve->external_clauses->push_back(" + cl + ");\n\tsMM->cls->push_back (" + cl + ");\n\t";
+  };
 
   Comp *valve = component("valve", "Valve");
   Clause clause(valve);
   clause.addAtom(atomOf(stateVar<ModeVar>(valve, "mode", {"ok"}), "ok"), false);
   geneClause(gen, valve, &clause, nullptr);
-  EXPECT_NE(runtime.text().find("Clause* cl1 = new Clause (valve);"), std::string::npos);
+  EXPECT_EQ(runtime.text(), clauseText(1));
 
   model.push_back(nullptr);
-  gen.nextClauseFileNumber = 0;
-  geneClausesFileHeaders(gen, valve);
-  valve->clauseCount = 1000;
-  geneClause(gen, valve, &clause, nullptr);
-  std::fclose(gen.clauseBodyFile);
-  std::fclose(gen.clauseHeaderFile);
-  gen.clauseBodyFile = gen.clauseHeaderFile = nullptr;
+  valve->clauses = new std::vector<Clause *>(1001, &clause);
+  geneComp(gen, valve);
+  gen.generatedTypes.push_back("Valve");
+  geneComp(gen, component("spare", "Valve"));
   // The compile puts the clause files in place once all are written.
-  for (const char *base : {"runtime/cl_valve0", "runtime/cl_valve1"})
+  for (const std::string &base : gen.clauseFiles)
     for (const char *extension : {".h", ".cpp"})
-      settleGeneratedFile(std::string(base) + extension);
-  EXPECT_EQ(fileText("runtime/cl_valve0.h"), "#include \"../C/Valve.h\"\n\n\textern void init_cl_valve0 (Scheduler* sMM);\n\t");
-  EXPECT_EQ(fileText("runtime/cl_valve0.cpp"), "#include \"cl_valve0.h\"\n\nvoid init_cl_valve0 (Scheduler* sMM) {\n\t}\n");
+      settleGeneratedFile(base + extension);
+  EXPECT_EQ(gen.clauseFiles,
+            (std::vector<std::string>{"runtime/cl_valve0", "runtime/cl_valve1", "runtime/cl_spare0"}));
+  EXPECT_EQ(fileText("runtime/cl_valve0.h"),
+            "#include \"../C/Valve.h\"\n\n\textern void init_cl_valve0 (Scheduler* sMM);\n\t");
+  std::string first = fileText("runtime/cl_valve0.cpp");
+  EXPECT_EQ(first.substr(0, first.find("\n\tClause* cl3 ")),
+            "#include \"cl_valve0.h\"\n\nvoid init_cl_valve0 (Scheduler* sMM) {\n\t" + clauseText(2));
+  EXPECT_EQ(first.substr(first.find("\n\tClause* cl1001 ")), clauseText(1001) + "}\n");
   EXPECT_EQ(fileText("runtime/cl_valve1.cpp"),
-            "#include \"cl_valve1.h\"\n\nvoid init_cl_valve1 (Scheduler* sMM) {\n\t"
-            "\n\tClause* cl2 = new Clause (valve);\n\tcl2->addAtomRef(valve->Valve_mode_ok, true);\n"
-            "\tcl2->setInternal(0);\n\tvalve->external_clauses->push_back(cl2);\n\tsMM->cls->push_back (cl2);\n\t");
-  EXPECT_EQ(gen.clauseFiles, (std::vector<std::string>{"runtime/cl_valve0", "runtime/cl_valve1"}));
+            "#include \"cl_valve1.h\"\n\nvoid init_cl_valve1 (Scheduler* sMM) {\n\t" + clauseText(1002) +
+                "}\n");
+  EXPECT_EQ(fileText("runtime/cl_spare0.cpp"),
+            "#include \"cl_spare0.h\"\n\nvoid init_cl_spare0 (Scheduler* sMM) {\n\t}\n");
   EXPECT_EQ(runtimeHeader.text(), "extern void init_cl_valve0 (Scheduler* sMM);\n\t"
-                                  "extern void init_cl_valve1 (Scheduler* sMM);\n\t");
-  EXPECT_NE(runtime.text().find("init_cl_valve0 (sMM);\n\tinit_cl_valve1 (sMM);\n\t"), std::string::npos);
-
+                                  "extern void init_cl_valve1 (Scheduler* sMM);\n\t"
+                                  "extern void init_cl_spare0 (Scheduler* sMM);\n\t");
+  EXPECT_EQ(runtime.text(), clauseText(1) + "init_cl_valve0 (sMM);\n\tinit_cl_valve1 (sMM);\n\t"
+                                            "\tspare->condition_offset = 0;\n\tinit_cl_spare0 (sMM);\n\t");
   DataManager::cls = savedClauses;
-  loadedModel.clauseHeader = savedHeader;
 }
 
 TEST_F(DiscreteElements, TransitionsOfALaterInstanceReuseTheirNumbers) {
-  Comp *first = component("valve", "Valve");
-  Comp *second = component("spare", "Valve");
+  Comp *comps[] = {component("valve", "Valve"), component("spare", "Valve")};
   Transition *transitions[2];
   std::vector<s_mapfVar *> resets[2];
   for (int which : {0, 1}) {
-    Comp *comp = which == 0 ? first : second;
-    ModeVar *pos = stateVar<ModeVar>(comp, "pos", {"closed", "opened"});
+    ModeVar *pos = stateVar<ModeVar>(comps[which], "pos", {"closed", "opened"});
     auto *pre = new StateFormula(atomOf(pos, "closed"));
     pre->setOperat("and");
     auto *post = new StateFormula(atomOf(pos, "opened"), false);
     transitions[which] = new Transition(pre, post, "Nominal", 0.99, 0.05, false);
     transitions[which]->id = 3;
-    resets[which].push_back(record(s_mapfVar{contVariable(std::string(comp->getVarName()) + ".flow"),
+    resets[which].push_back(record(s_mapfVar{contVariable(std::string(comps[which]->getVarName()) + ".flow"),
                                              nullptr, record(s_expr{0, nullptr, exprConst, nullptr, nullptr})}));
     transitions[which]->mf = new std::vector<MapFunc *>{new MapFunc(&resets[which])};
-    comp->addTransitionToC(transitions[which]);
+    comps[which]->addTransitionToC(transitions[which]);
   }
   gen.transitionCount = 2;
   gen.stateFormulaCount = 5;
-  geneTransition(gen, first, transitions[0]);
-  EXPECT_EQ(header.text(), "\tStateFormula* Valve_stf5;\n\tStateFormula* Valve_stf6;\n"
-                           "\n\texpr s_1;\n\t\n\tTransition* Valve_t2;\n");
+  geneTransition(gen, comps[0], transitions[0]);
   std::string text = body.text();
   EXPECT_EQ(text.substr(0, text.find("s_1 = ")),
             "\n\tValve_stf5 = new StateFormula();\n\tValve_stf5->addAtom (Valve_pos_closed, 1);\n"
@@ -211,15 +206,15 @@ TEST_F(DiscreteElements, TransitionsOfALaterInstanceReuseTheirNumbers) {
 
   gen.generatedTypes.push_back("Valve");
   gen.typeGeneratedAlready = true;
-  updateEltsNum(gen, second);
-  EXPECT_EQ(written([&] { geneTransition(gen, second, transitions[1]); }), "");
+  updateEltsNum(gen, comps[1]);
+  EXPECT_EQ(written([&] { geneTransition(gen, comps[1], transitions[1]); }), "");
   EXPECT_EQ(geneTransitionNumber(transitions[1]), 2);
   EXPECT_EQ(transitions[1]->pre->tag * 10 + transitions[1]->post->tag, 56);
   EXPECT_EQ(gen.mappingExprRegistrations, "aMF[0] = valve->s_1;\n\taMF[1] = spare->s_1;\n\t");
-  EXPECT_EQ(gen.transitionCount, 3);
-  EXPECT_EQ(gen.stateFormulaCount, 9);
 }
 
+// The atoms of clauses, and the local forms of formula and condition atoms, are
+// those of the clause, transition and condition tests.
 TEST_F(DiscreteElements, AtomsOfOtherInstances) {
   Comp *valve = component("valve", "Valve");
   Comp *tank = component("tank", "Tank");
@@ -232,9 +227,6 @@ TEST_F(DiscreteElements, AtomsOfOtherInstances) {
     bool valveGenerated;
     const char *c, *expected, *crossRef;
   } cases[] = {
-      {state, symbClauseAtom, false, "", "tank->Tank_state_ok", ""},
-      {pos, symbClauseAtom, false, "", "valve->Valve_pos_opened", ""},
-      {state, symbFormulaAtom, false, "", "\tTank_stf4->addAtom (Tank_state_ok, 1);\n", ""},
       {state, symbFormulaAtom, false, "hot", "\tTank_stf4->addAtom (Tank_state_oktank1_hot, 1);\n", ""},
       {pos, symbFormulaAtom, false, "", "Tank_stf4->addAtom ((*inlet->atoms)[\"Valve_pos_opened\"], 1);\n", ""},
       {pos, symbFormulaAtom, false, "hot",
@@ -242,7 +234,6 @@ TEST_F(DiscreteElements, AtomsOfOtherInstances) {
       {pos, symbFormulaAtom, true, "", "", "\ttank->Tank_stf4->addAtom (valve->Valve_pos_opened, 1);\n"},
       {pos, symbFormulaAtom, true, "hot", "",
        "\ttank->Tank_stf4->addAtom ((*valve->atoms)[\"Valve_pos_openedtank1_hot\"], 1);\n"},
-      {state, symbCondAtom, false, "", "\tsetCondAtom (c_4, Tank_state_ok);\n\t", ""},
       {pos, symbCondAtom, false, "", "\tsetCondAtom (c_4, inlet->Valve_pos_opened);\n\t", ""},
       {pos, symbCondAtom, true, "", "NULL", "\tsetCondAtom (tank->c_4, valve->Valve_pos_opened);\n\t"},
   };
@@ -250,8 +241,7 @@ TEST_F(DiscreteElements, AtomsOfOtherInstances) {
     gen.crossReferences.clear();
     valve->generated = c.valveGenerated;
     const std::string x = c.variable->atomLinks.front()->value;
-    EXPECT_EQ(geneDiscSymbName(gen, c.variable, tank, c.mode, "4", x, "1", c.c), c.expected)
-        << c.expected;
+    EXPECT_EQ(geneDiscSymbName(gen, c.variable, tank, c.mode, "4", x, "1", c.c), c.expected) << c.expected;
     EXPECT_EQ(gen.crossReferences, c.crossRef);
   }
 

@@ -29,15 +29,4 @@ TEST_F(Emit, FormattedTextIsWholeAtEveryLength) {
   EXPECT_EQ(runtime.text(), "f_2->uv.var = " + longName + ";\n\t");
 }
 
-// Class text goes to the class files only while the class is being written.
-TEST_F(Emit, ClassTextIsLeftOutOnceTheTypeIsGenerated) {
-  emitClassf(gen, gen.classBodyFile, "%s_n_%ld->ti = (influType)%d;\n\t", "Tank", 4L, 3);
-  emitClass(gen, gen.classHeaderFile, "\n\tcGraph Tank_n_4;\n\t");
-  gen.typeGeneratedAlready = true;
-  emitClassf(gen, gen.classBodyFile, "%s_n_%ld->ti = (influType)%d;\n\t", "Tank", 5L, 3);
-  emitClass(gen, gen.classHeaderFile, "\n\tcGraph Tank_n_5;\n\t");
-  EXPECT_EQ(body.text(), "Tank_n_4->ti = (influType)3;\n\t");
-  EXPECT_EQ(header.text(), "\n\tcGraph Tank_n_4;\n\t");
-}
-
 }  // namespace
