@@ -5,7 +5,7 @@
 namespace {
 
 // Three variables A, B, C over {ko, ok, on}.
-class FormulaCompilation : public testing::Test, public ModelBuilder {
+class FormulaCompilation : public testing::Test, public ReasonerModelBuilder {
  protected:
   FormulaCompilation() {
     for (const char *name : {"A", "B", "C"})
@@ -64,7 +64,7 @@ TEST_F(FormulaCompilation, EachShapeOfFormula) {
 
 // Two components: c1 has a mode m, an input command cmd and a one-valued k;
 // c2 has a mode n and shares cmd.
-class ModelCompilation : public testing::Test, public ModelBuilder {
+class ModelCompilation : public testing::Test, public ReasonerModelBuilder {
  protected:
   ModelCompilation() : c1(component("c1")), c2(component("c2")) {
     m = variable<ModeVar>(c1, "m", {"a", "b"}, "a");

@@ -31,17 +31,17 @@
 // Components, their variables, constraints and transitions; the session's
 // tables are emptied when the builder comes and when it goes. Ids in formulas
 // may leave out the name of the component made last ("m=ok" for "c0.m=ok").
-class ModelBuilder {
+class ReasonerModelBuilder {
  public:
-  ModelBuilder() { clearSession(); }
-  ~ModelBuilder() {
+  ReasonerModelBuilder() { clearSession(); }
+  ~ReasonerModelBuilder() {
     delete reasoner;  // with the compiled clauses
     clearSession();
     for (auto &release : releases)
       release();
   }
-  ModelBuilder(const ModelBuilder &) = delete;
-  ModelBuilder &operator=(const ModelBuilder &) = delete;
+  ReasonerModelBuilder(const ReasonerModelBuilder &) = delete;
+  ReasonerModelBuilder &operator=(const ReasonerModelBuilder &) = delete;
 
   Comp *component(const std::string &name) {
     Comp *made = keep(new Comp(name));
@@ -109,7 +109,7 @@ class ModelBuilder {
   std::vector<std::function<void()>> releases;
 };
 
-class GeneratedModel : public ModelBuilder {
+class GeneratedModel : public ReasonerModelBuilder {
  public:
   GeneratedModel(int components, unsigned seed, bool pairs = false) : random(seed) {
     for (int i = 0; i < components; ++i)

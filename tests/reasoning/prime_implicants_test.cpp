@@ -8,7 +8,7 @@ namespace {
 // component and of those it uses) is an implicant when some model holds it,
 // every such model holds the target, and no set with one member less does
 // the same.
-IdSets bruteForceImplicants(const ModelBuilder &model, const BruteForceModels &models,
+IdSets bruteForceImplicants(const ReasonerModelBuilder &model, const BruteForceModels &models,
                             Atom *target, int mode) {
   auto entails = [&](const Literals &set) {
     std::vector<std::pair<Atom *, bool>> values;
@@ -85,7 +85,7 @@ TEST_F(PrimeImplicants, StandardSearchFindsExactlyTheBruteForceImplicants) {
 // when commanded off. For o=high only one value of each hypothesis variable
 // stays a candidate, so its implicant holds every candidate.
 TEST_F(PrimeImplicants, AnImplicantMayHoldEveryCandidate) {
-  ModelBuilder pump;
+  ReasonerModelBuilder pump;
   Comp *p = pump.component("p");
   pump.variable<ModeVar>(p, "p.m", {"ok", "unknown"}, "ok");
   pump.variable<CondVar>(p, "p.c", {"off", "on"}, "off");

@@ -2,7 +2,7 @@
 
 namespace {
 
-class Propagation : public testing::Test, public ModelBuilder {
+class Propagation : public testing::Test, public ReasonerModelBuilder {
  protected:
   // The labels of the model's atoms in the state, in their order.
   std::vector<std::string> labels(const State *state) const {

@@ -54,7 +54,7 @@ inline IdSets idSets(const Implicants *implicants) {
 // cuts dead branches short.
 class BruteForceModels {
  public:
-  BruteForceModels(const ModelBuilder &model, const std::vector<Clause *> &clauses) {
+  BruteForceModels(const ReasonerModelBuilder &model, const std::vector<Clause *> &clauses) {
     for (const StateVar *variable : model.variables)
       atoms.insert(atoms.end(), variable->atomLinks.begin(), variable->atomLinks.end());
     checkedAt.resize(atoms.size() + 1);
