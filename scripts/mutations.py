@@ -10,13 +10,13 @@ DIAG = ("runtime/(simulation_and_figures|examples|report_faults)", "runtime/(dia
 UNIT = "^[A-Z]"  # the GoogleTest cases
 DEF = "e2e/(definition|load)|^[A-Z]"
 GEN = ("^[A-Z]|codegen/", "runtime/(structure|instances|examples|constructs)")
-REASONING = r"^(FormulaCompilation|ModelCompilation|PrimeImplicant[A-Za-z]*|PumpImplicants|Propagation|Trajectories)\."
-DISCRETE = r"^(LiteralOrder|Registry|Comp|BenchmarkFiles|Formulas|Instances|StateVar)\."
+REASONING = r"^(FormulaCompilation|ModelCompilation|PrimeImplicant[A-Za-z]*|Propagation)\."
+DISCRETE = r"^(LiteralOrder|Registry|BenchmarkFiles|Formulas|Instances|StateVar)\."
 
-CONT = r"^(Values|CausalGraph|Declarations|Diagnostics|DiagnosticsDeathTest|Expressions|Influences|Conditions|Lists|Symbols|SessionLists|Printers)\."
+CONT = r"^(Values|CausalGraph|Declarations|DiagnosticsDeathTest|Expressions|Influences|Conditions|Lists|Symbols|SessionLists|Printers)\."
 LANG = r"^(ConditionBridge|DefinitionPasses|HostileInputTest|InstanceOrder|InstanceRanking|GenerationOrder)\."
 CG = "^(ClassGeneration|ContinuousElements|DiscreteElements|RuntimeFile|Emit|CompileCommand|ClauseBuildJobs)\\."  # tests/codegen
-SH = ("^(Options|Utilities|DotIdentifier|Figures|PrintCommand)\\.", "e2e/(shell|load)")  # tests/shell
+SH = ("^(Options|Utilities|DotIdentifier)\\.", "e2e/(shell|load)")  # tests/shell
 
 MUTATIONS = [
     # The runtime's continuous step.
